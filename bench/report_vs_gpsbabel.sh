@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# A full log selected whole through tellurix-cli, side by side with gpsbabel reading our RMC
+# track. Usage: bench/report_vs_gpsbabel.sh [build-dir]   (default: build/release)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/release}
+if [ ! -x "$build/tools/cli/tellurix-cli" ]; then
+  cmake --preset release -S "$root" >/dev/null
+  cmake --build --preset release >/dev/null
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$build/tools/demotrack/tellurix-demo-log" "$work/LOGDATA.BIN" 131071
+report=("$build/tools/cli/tellurix-cli" report --log "$work/LOGDATA.BIN" --out "$work/out/full"
+        --start "2000/1/1 0:0:0" --end "2100/1/1 0:0:0" --zone "(GMT+08:00) Taipei")
+"${report[@]}" >/dev/null
+rmc=$(ls "$work"/out/*/full-rmc.txt)
+echo "RMC lines: $(wc -l <"$rmc")"
+
+hyperfine --warmup 2 --runs 15 --export-json "$work/result.json" \
+  -n tellurix-report "${report[*]@Q} >/dev/null" \
+  -n gpsbabel-nmea-to-gpx "gpsbabel -i nmea -f ${rmc@Q} -o gpx -F /dev/null" \
+  -n gpsbabel-nmea-to-kml "gpsbabel -i nmea -f ${rmc@Q} -o kml -F /dev/null"
+python3 "$root/bench/hyperfine_medians.py" "$work/result.json"

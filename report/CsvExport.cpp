@@ -1,0 +1,7 @@
+#include "CsvExport.h"
+
+namespace tellurix::report {
+
+void writeCsvFiles(const RunContext& /*run*/) {}
+
+}  // namespace tellurix::report

@@ -1,0 +1,39 @@
+// tellurix-cli: the report and photo commands of the desktop program, without a window.
+#include <clocale>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "CliArguments.h"
+#include "DecodeCommand.h"
+#include "ReportCommand.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage:\n"
+    "  tellurix-cli report --out PATH --start \"Y/M/D h:m:s\" --end \"Y/M/D h:m:s\"\n"
+    "                      [--log FILE] [--zone NAME] [--unit TEXT] [--over-speed TEXT]\n"
+    "                      [--stop-period TEXT] [--user-id TEXT] [--excel]\n"
+    "  tellurix-cli decode FILE\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "C");
+  if (argc < 2) {
+    std::cerr << kUsage;
+    return tellurix::cli::kExitUsage;
+  }
+  const std::string command = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  try {
+    if (command == "report") return tellurix::cli::reportCommand(args);
+    if (command == "decode") return tellurix::cli::decodeCommand(args);
+  } catch (const tellurix::cli::UsageError& e) {
+    std::cerr << "tellurix-cli: " << e.what() << '\n' << kUsage;
+    return tellurix::cli::kExitUsage;
+  }
+  std::cerr << kUsage;
+  return tellurix::cli::kExitUsage;
+}
