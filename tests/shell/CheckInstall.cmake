@@ -1,0 +1,21 @@
+# Installs the build into PREFIX and checks that the desktop program is complete there.
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(file bin/tellurix bin/tellurix-cli share/applications/tellurix.desktop
+             share/icons/hicolor/scalable/apps/tellurix.svg share/icons/hicolor/64x64/apps/tellurix.png)
+  if(NOT EXISTS "${PREFIX}/${file}")
+    message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+file(STRINGS "${PREFIX}/share/applications/tellurix.desktop" entry)
+foreach(line "Exec=tellurix" "Icon=tellurix" "Type=Application")
+  list(FIND entry "${line}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "tellurix.desktop lacks ${line}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${PREFIX}")
