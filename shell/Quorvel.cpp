@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QDir>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -214,6 +215,7 @@ void TfrmFilter::createControls() {
   SaveDialog1->setNameFilter(QStringLiteral("All Files (*)"));
   // The chosen name only names the report files beside it; nothing overwrites it.
   SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite);
+  SaveDialog1->setDirectory(QDir::homePath());  // later runs start where the last one saved
 
   std::array<WindowFields::TextReader, tracklog::kFieldCount> readers;
   const std::array<QComboBox*, 14> boxes{cboStartYear, cboStartMonth, cboStartDay, cboStartHour, cboStartMin,

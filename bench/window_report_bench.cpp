@@ -1,0 +1,126 @@
+// Make Report over a full log through the main window (offscreen, its fields read live and
+// its events processed) beside the same run through the core with fixed fields.
+// Run: QT_QPA_PLATFORM=offscreen build/release/bench/window_report_bench
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <filesystem>
+#include <string>
+
+#include "AllocationCounter.h"
+#include "report/ReportRun.h"
+#include "shell/Desktop.h"
+#include "shell/DownloadStandIn.h"
+#include "shell/Quorvel.h"
+#include "tools/demotrack/DemoTrack.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using tellurix::tracklog::Field;
+
+constexpr std::uint32_t kFullLog = 131071;
+
+class BenchDesktop final : public tellurix::shell::Desktop {
+ public:
+  explicit BenchDesktop(std::string path) : path_(std::move(path)) {}
+  std::optional<std::string> runSaveDialog(QFileDialog&) override { return path_; }
+  void showMessage(QWidget*, const QString&, const QString&) override {}
+  void showError(QWidget*, const QString&) override {}
+  bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
+  void openFolder(const std::string&) override {}
+  void endProgram(int) override {}
+
+ private:
+  std::string path_;
+};
+
+class QuietUi final : public tellurix::report::ReportUi {
+ public:
+  explicit QuietUi(std::string path) : path_(std::move(path)) {}
+  void saveSettings() override {}
+  std::optional<std::string> chooseOutputPath() override { return path_; }
+  void showMessage(std::string_view, std::string_view) override {}
+  void setStatusText(std::string_view) override {}
+  void setStatusColour(tellurix::report::StatusColour) override {}
+  void startBlink() override {}
+  void stopBlink() override {}
+  void repaint() override {}
+  void recordRead() override {}
+
+ private:
+  std::string path_;
+};
+
+struct BenchFolder {
+  BenchFolder() {
+    fs::create_directories(path);
+    tellurix::demotrack::DemoTrackOptions options;
+    options.records = kFullLog;
+    tellurix::demotrack::writeLogFile(log(), tellurix::demotrack::makeDemoTrack(options));
+  }
+  ~BenchFolder() { fs::remove_all(path); }
+  BenchFolder(const BenchFolder&) = delete;
+  BenchFolder& operator=(const BenchFolder&) = delete;
+
+  [[nodiscard]] std::string log() const { return (path / "LOGDATA.BIN").string(); }
+  [[nodiscard]] std::string out() const { return (path / "out" / "bench").string(); }
+
+  fs::path path = fs::temp_directory_path() / "tellurix-window-bench";
+};
+
+void BM_CoreReport(benchmark::State& state) {
+  const BenchFolder folder;
+  tellurix::report::ReportSession session;
+  tellurix::tracklog::FixedFields fields;
+  fields.set(Field::StartYear, "2000");
+  fields.set(Field::EndYear, "2100");
+  fields.set(Field::TimeZone, "(UTC+08:00) Taipei");
+  QuietUi ui(folder.out());
+  const tellurix::report::ReportEnvironment environment{folder.log(), kFullLog * 16, ""};
+  std::size_t allocations = 0;
+  for (auto _ : state) {
+    const std::size_t before = tellurix::bench::allocationCount();
+    if (tellurix::report::ReportRun(session, fields, ui, environment).run() != tellurix::report::RunOutcome::Done) {
+      state.SkipWithError("report not done");
+    }
+    allocations = tellurix::bench::allocationCount() - before;
+  }
+  state.counters["points"] = session.store.pointCount;
+  state.counters["allocations"] = static_cast<double>(allocations);
+}
+
+void BM_WindowReport(benchmark::State& state) {
+  const BenchFolder folder;
+  BenchDesktop desktop(folder.out());
+  tellurix::shell::TfrmFilter window(folder.path.string(), desktop);
+  window.show();
+  tellurix::shell::standInForDownload(window, folder.log());
+  window.cboStartYear->setEditText(QStringLiteral("2000"));
+  window.cboEndYear->setEditText(QStringLiteral("2100"));
+  std::size_t allocations = 0;
+  for (auto _ : state) {
+    const std::size_t before = tellurix::bench::allocationCount();
+    window.btnOKClick();
+    allocations = tellurix::bench::allocationCount() - before;
+    if (window.session().store.pointCount != kFullLog) state.SkipWithError("report not done");
+  }
+  state.counters["points"] = window.session().store.pointCount;
+  state.counters["allocations"] = static_cast<double>(allocations);
+}
+
+}  // namespace
+
+BENCHMARK(BM_CoreReport)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly();
+BENCHMARK(BM_WindowReport)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly();
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
