@@ -83,7 +83,8 @@ void BM_CoreReport(benchmark::State& state) {
   std::size_t allocations = 0;
   for (auto _ : state) {
     const std::size_t before = tellurix::bench::allocationCount();
-    if (tellurix::report::ReportRun(session, fields, ui, environment).run() != tellurix::report::RunOutcome::Done) {
+    if (tellurix::report::ReportRun(session, fields, ui, environment).run() !=
+        tellurix::report::RunOutcome::Done) {
       state.SkipWithError("report not done");
     }
     allocations = tellurix::bench::allocationCount() - before;

@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string_view trimmedBlanks(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -20,7 +22,9 @@ std::string_view trimmedBlanks(std::string_view text) {
   return text;
 }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool sameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -83,7 +87,8 @@ std::optional<SectionRange> findSection(const std::vector<Line>& lines, std::str
   return std::nullopt;
 }
 
-std::optional<std::size_t> findKey(const std::vector<Line>& lines, const SectionRange& range, std::string_view key) {
+std::optional<std::size_t> findKey(const std::vector<Line>& lines, const SectionRange& range,
+                                   std::string_view key) {
   for (std::size_t i = range.header + 1; i < range.end; ++i) {
     if (isKeyLine(lines[i].content, key)) return i;
   }
@@ -100,7 +105,8 @@ std::string singleLine(std::string_view value) {
 
 }  // namespace
 
-std::optional<std::string> profileValue(std::string_view text, std::string_view section, std::string_view key) {
+std::optional<std::string> profileValue(std::string_view text, std::string_view section,
+                                        std::string_view key) {
   if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
   const std::vector<Line> lines = splitLines(text);
   const auto range = findSection(lines, section);
@@ -164,7 +170,8 @@ std::string withProfileValue(std::string_view text, std::string_view section, st
   return result;
 }
 
-std::optional<std::string> readProfileString(const std::string& path, std::string_view section, std::string_view key) {
+std::optional<std::string> readProfileString(const std::string& path, std::string_view section,
+                                             std::string_view key) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

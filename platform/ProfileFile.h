@@ -11,7 +11,8 @@ namespace tellurix::platform {
 // first section and the first key of a name count. Values are returned trimmed.
 
 // The value of `key` in `section` of the text, or nothing when the section or key is missing.
-std::optional<std::string> profileValue(std::string_view text, std::string_view section, std::string_view key);
+std::optional<std::string> profileValue(std::string_view text, std::string_view section,
+                                        std::string_view key);
 
 // The text with `key` set to `value`: an existing key line is replaced where it stands, a new
 // key goes after the last line of its section, a missing section is appended. Every other line
@@ -21,7 +22,8 @@ std::string withProfileValue(std::string_view text, std::string_view section, st
                              std::string_view value);
 
 // The file's value, or nothing when the file cannot be read or holds no such key.
-std::optional<std::string> readProfileString(const std::string& path, std::string_view section, std::string_view key);
+std::optional<std::string> readProfileString(const std::string& path, std::string_view section,
+                                             std::string_view key);
 
 // Sets the key in the file, creating the file and the section when they are missing. The file
 // is replaced whole (written beside it, then renamed), so an interrupted write never leaves it

@@ -18,14 +18,16 @@ constexpr std::uint64_t kLoggerCapacity = 131071;
 // The record's UTC date and time cut from "%4d-%2d-%2d %2d:%2d:%2d", as the download keeps them.
 LogTimeTexts cutTimeTexts(const tracklog::TrackPoint& p) {
   char text[64];
-  std::snprintf(text, sizeof text, "%4d-%2d-%2d %2d:%2d:%2d", p.year, p.month, p.day, p.hour, p.minute, p.second);
+  std::snprintf(text, sizeof text, "%4d-%2d-%2d %2d:%2d:%2d", p.year, p.month, p.day, p.hour, p.minute,
+                p.second);
   const std::string t(text);
   return {t.substr(0, 4), t.substr(5, 2), t.substr(8, 2), t.substr(11, 2), t.substr(14, 2), t.substr(17, 2)};
 }
 
 tracklog::TrackPoint recordAt(std::FILE* file, long offset) {
   tracklog::LogRecord record{};
-  if (std::fseek(file, offset, SEEK_SET) != 0 || std::fread(record.data(), 1, record.size(), file) != record.size()) {
+  if (std::fseek(file, offset, SEEK_SET) != 0 ||
+      std::fread(record.data(), 1, record.size(), file) != record.size()) {
     return {};
   }
   return tracklog::decodeLogRecord(record);

@@ -13,7 +13,8 @@ tracklog::CalendarTime calendarTimeOf(const LogTimeTexts& texts) {
 // Fields first..first+5 from the shifted time. The second is not shifted and keeps its digits
 // as the log cut them, without the padding blank: the report's validation refuses " 5", so a
 // padded second would refuse every report until the user typed it again.
-void fill(FilterTexts& filter, std::size_t first, const tracklog::ZoneOffset& offset, const LogTimeTexts& texts) {
+void fill(FilterTexts& filter, std::size_t first, const tracklog::ZoneOffset& offset,
+          const LogTimeTexts& texts) {
   tracklog::CalendarTime t = calendarTimeOf(texts);
   tracklog::shiftByZoneOffset(offset, t);
   filter[first + 0] = std::to_string(t.year);

@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -33,7 +33,9 @@ namespace {
 
 using tracklog::Field;
 
-QString qtText(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString qtText(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 template <typename Widget>
 Widget* named(Widget* widget, const char* name) {
@@ -108,7 +110,9 @@ class CommandsHeld {
 }  // namespace
 
 TfrmFilter::TfrmFilter(std::string programFolder, Desktop& desktop, QWidget* parent)
-    : QWidget(parent), programFolder_(std::move(programFolder)), desktop_(desktop),
+    : QWidget(parent),
+      programFolder_(std::move(programFolder)),
+      desktop_(desktop),
       session_(std::make_unique<report::ReportSession>()) {
   // The C library formats every number of the outputs; Qt has set its locale from the
   // environment, and a decimal comma there would end up in every coordinate.
@@ -141,7 +145,8 @@ void TfrmFilter::createControls() {
   lblStatus->setFont(statusFont);
 
   lblDataTime = named(
-      new QLabel(QStringLiteral("  yyyy         mm          dd            hh          mm         ss      "), gpbFilter),
+      new QLabel(QStringLiteral("  yyyy         mm          dd            hh          mm         ss      "),
+                 gpbFilter),
       "lblDataTime");
   lblStartTime = named(new QLabel(QStringLiteral("Report Start Time:"), gpbFilter), "lblStartTime");
   lblEndTime = named(new QLabel(QStringLiteral("Report End Time:"), gpbFilter), "lblEndTime");
@@ -233,15 +238,17 @@ void TfrmFilter::placeTimeFields(QWidget* block) {
   const std::array<QComboBox*, 6> start{cboStartYear, cboStartMonth, cboStartDay,
                                         cboStartHour, cboStartMin,   cboStartSec};
   const std::array<QComboBox*, 6> end{cboEndYear, cboEndMonth, cboEndDay, cboEndHour, cboEndMin, cboEndSec};
-  for (QWidget* w : std::initializer_list<QWidget*>{lblDataTime, lblStartTime, lblEndTime}) w->setParent(block);
+  for (QWidget* w : std::initializer_list<QWidget*>{lblDataTime, lblStartTime, lblEndTime})
+    w->setParent(block);
   for (std::size_t i = 0; i < 6; ++i) {
     start[i]->setParent(block);
     end[i]->setParent(block);
   }
 
   const QFontMetrics labels(lblStartTime->font());
-  const int fieldsLeft = std::max(labels.horizontalAdvance(lblStartTime->text()),
-                                  labels.horizontalAdvance(lblEndTime->text())) + 10;
+  const int fieldsLeft =
+      std::max(labels.horizontalAdvance(lblStartTime->text()), labels.horizontalAdvance(lblEndTime->text())) +
+      10;
   const int yearWidth = cboStartYear->sizeHint().width();
   const int otherWidth = cboStartMonth->sizeHint().width();
   auto widthOf = [&](std::size_t i) { return i == 0 ? yearWidth : otherWidth; };
@@ -372,7 +379,8 @@ void TfrmFilter::layOutControls() {
 
 void TfrmFilter::connectCommands() {
   auto on = [this](QPushButton* button, void (TfrmFilter::*command)()) {
-    connect(button, &QPushButton::clicked, this, [this, command] { guarded([this, command] { (this->*command)(); }); });
+    connect(button, &QPushButton::clicked, this,
+            [this, command] { guarded([this, command] { (this->*command)(); }); });
   };
   on(btnOK, &TfrmFilter::btnOKClick);
   on(btnClose, &TfrmFilter::btnCloseClick);
@@ -411,7 +419,9 @@ void TfrmFilter::FillFilterFromLog() {
   setFilterTexts(filterTextsFromLog(session_->zone.offset, logStartTime_, logEndTime_));
 }
 
-void TfrmFilter::ResetSnapshot() { resetSnapshot_ = {filterTexts(), cboTimeZone->currentIndex()}; }
+void TfrmFilter::ResetSnapshot() {
+  resetSnapshot_ = {filterTexts(), cboTimeZone->currentIndex()};
+}
 
 void TfrmFilter::setFilterTexts(const FilterTexts& texts) {
   const std::array<QComboBox*, 12> boxes{cboStartYear, cboStartMonth, cboStartDay, cboStartHour,
@@ -426,7 +436,9 @@ FilterTexts TfrmFilter::filterTexts() const {
   return texts;
 }
 
-std::string TfrmFilter::settingsPath() const { return shell::settingsPath(programFolder_); }
+std::string TfrmFilter::settingsPath() const {
+  return shell::settingsPath(programFolder_);
+}
 
 void TfrmFilter::LoadSettings() {
   const LoadedSettings settings = readSettings(settingsPath());
@@ -443,7 +455,9 @@ void TfrmFilter::SaveReportSettings() {
                       fields_->text(Field::StopPeriod), chkGpsSpeedChart->isChecked());
 }
 
-void TfrmFilter::SaveZoneIndex() { writeZoneIndex(settingsPath(), cboTimeZone->currentIndex()); }
+void TfrmFilter::SaveZoneIndex() {
+  writeZoneIndex(settingsPath(), cboTimeZone->currentIndex());
+}
 
 void TfrmFilter::LoadChartPreference() {
   if (const auto checked = readChartPreference(settingsPath())) chkGpsSpeedChart->setChecked(*checked);
@@ -455,15 +469,25 @@ void TfrmFilter::enableDownloadCommands() {
   for (QPushButton* button : {btnOK, btnClose, btnSetTimeZone, btnClear, btnReset}) button->setEnabled(true);
 }
 
-void TfrmFilter::showRecordCount(std::string_view text) { lblLogShow->setText(qtText(text)); }
+void TfrmFilter::showRecordCount(std::string_view text) {
+  lblLogShow->setText(qtText(text));
+}
 
-void TfrmFilter::showMemoryUse(std::string_view text) { lblPercentageShow->setText(qtText(text)); }
+void TfrmFilter::showMemoryUse(std::string_view text) {
+  lblPercentageShow->setText(qtText(text));
+}
 
-void TfrmFilter::setProgress(int percent) { proStatus->setValue(percent); }
+void TfrmFilter::setProgress(int percent) {
+  proStatus->setValue(percent);
+}
 
-int TfrmFilter::progress() const { return proStatus->value(); }
+int TfrmFilter::progress() const {
+  return proStatus->value();
+}
 
-void TfrmFilter::setStatusText(std::string_view text) { lblStatus->setText(qtText(text)); }
+void TfrmFilter::setStatusText(std::string_view text) {
+  lblStatus->setText(qtText(text));
+}
 
 void TfrmFilter::setStatusColour(report::StatusColour colour) {
   QPalette palette = lblStatus->palette();
@@ -476,10 +500,13 @@ void TfrmFilter::showUserId(std::string_view userId) {
   if (!userId_.empty()) lblUserID->setText(qtText(userId));
 }
 
-void TfrmFilter::processEvents() { QCoreApplication::processEvents(); }
+void TfrmFilter::processEvents() {
+  QCoreApplication::processEvents();
+}
 
 bool TfrmFilter::confirmClearMemory() {
-  return desktop_.askYesNo(this, QStringLiteral("Are you sure to clear the logging memory?"), QStringLiteral("Note"));
+  return desktop_.askYesNo(this, QStringLiteral("Are you sure to clear the logging memory?"),
+                           QStringLiteral("Note"));
 }
 
 void TfrmFilter::setTaggingWindow(QWidget* window) {
@@ -538,7 +565,9 @@ void TfrmFilter::btnClearClick() {
   if (clearCommand_) clearCommand_();
 }
 
-void TfrmFilter::btnViewReportClick() { desktop_.openFolder(session_->names.reportFolder); }
+void TfrmFilter::btnViewReportClick() {
+  desktop_.openFolder(session_->names.reportFolder);
+}
 
 void TfrmFilter::btnTaggingClick() {
   if (!taggingWindow_) return;  // the photo window is not part of this program yet

@@ -21,11 +21,14 @@ std::optional<std::int32_t> wholeNumberValue(const std::string& path, std::strin
 
 }  // namespace
 
-std::string settingsPath(const std::string& programFolder) { return programFolder + "/Tellurix.ini"; }
+std::string settingsPath(const std::string& programFolder) {
+  return programFolder + "/Tellurix.ini";
+}
 
 LoadedSettings readSettings(const std::string& path) {
   LoadedSettings settings;
-  if (auto text = platform::readProfileString(path, kSection, kOverSpeed)) settings.overSpeed = std::move(*text);
+  if (auto text = platform::readProfileString(path, kSection, kOverSpeed))
+    settings.overSpeed = std::move(*text);
   if (auto text = platform::readProfileString(path, kSection, kUnit)) settings.unit = std::move(*text);
   if (const auto index = wholeNumberValue(path, kTimeZone)) settings.zoneIndex = *index;
   if (const auto minutes = wholeNumberValue(path, kTimePeriod)) settings.timePeriod = *minutes;

@@ -4,7 +4,8 @@
 
 namespace tellurix::shell {
 
-WindowFields::WindowFields(std::array<TextReader, tracklog::kFieldCount> readers, const QCheckBox* excelReports)
+WindowFields::WindowFields(std::array<TextReader, tracklog::kFieldCount> readers,
+                           const QCheckBox* excelReports)
     : excelReports_(excelReports) {
   for (std::size_t i = 0; i < readers.size(); ++i) fields_[i].read = std::move(readers[i]);
 }
@@ -21,6 +22,8 @@ std::string_view WindowFields::text(tracklog::Field field) {
   return cached.utf8;
 }
 
-bool WindowFields::excelReports() { return excelReports_->isChecked(); }
+bool WindowFields::excelReports() {
+  return excelReports_->isChecked();
+}
 
 }  // namespace tellurix::shell

@@ -9,32 +9,48 @@
 namespace tellurix::shell {
 namespace {
 
-QString qtText(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString qtText(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 }  // namespace
 
-void WindowReportUi::saveSettings() { window_.SaveReportSettings(); }
+void WindowReportUi::saveSettings() {
+  window_.SaveReportSettings();
+}
 
-std::optional<std::string> WindowReportUi::chooseOutputPath() { return desktop_.runSaveDialog(*window_.SaveDialog1); }
+std::optional<std::string> WindowReportUi::chooseOutputPath() {
+  return desktop_.runSaveDialog(*window_.SaveDialog1);
+}
 
 void WindowReportUi::showMessage(std::string_view text, std::string_view caption) {
   const QString title = caption.empty() ? QString::fromUtf8(kProgramName) : qtText(caption);
   desktop_.showMessage(&window_, qtText(text), title);
 }
 
-void WindowReportUi::setStatusText(std::string_view text) { window_.setStatusText(text); }
+void WindowReportUi::setStatusText(std::string_view text) {
+  window_.setStatusText(text);
+}
 
-void WindowReportUi::setStatusColour(report::StatusColour colour) { window_.setStatusColour(colour); }
+void WindowReportUi::setStatusColour(report::StatusColour colour) {
+  window_.setStatusColour(colour);
+}
 
 void WindowReportUi::startBlink() {
   window_.startReportEvents();
   window_.Timer4->start();
 }
 
-void WindowReportUi::stopBlink() { window_.Timer4->stop(); }
+void WindowReportUi::stopBlink() {
+  window_.Timer4->stop();
+}
 
-void WindowReportUi::repaint() { window_.repaint(); }
+void WindowReportUi::repaint() {
+  window_.repaint();
+}
 
-void WindowReportUi::recordRead() { window_.reportRecordRead(); }
+void WindowReportUi::recordRead() {
+  window_.reportRecordRead();
+}
 
 }  // namespace tellurix::shell

@@ -102,7 +102,8 @@ TEST_F(WindowTest, EveryControlHasItsNameKindAndFirstRunContent) {
   EXPECT_TRUE(w.lblUserID->alignment() & Qt::AlignRight);
   EXPECT_TRUE(w.lblStatus->alignment() & Qt::AlignHCenter);
   EXPECT_EQ(w.cboTimeZone->maxVisibleItems(), 30);
-  for (const QComboBox* box : w.gpbFilter->findChildren<QComboBox*>()) EXPECT_TRUE(box->isEditable()) << box->objectName().toStdString();
+  for (const QComboBox* box : w.gpbFilter->findChildren<QComboBox*>())
+    EXPECT_TRUE(box->isEditable()) << box->objectName().toStdString();
 }
 
 TEST_F(WindowTest, TheDropDownsOfferTheirValues) {

@@ -15,7 +15,9 @@ struct WriteCase {
   const char* value;
   const char* after;
 };
-void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WriteCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
 
@@ -30,8 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"empty_file_gets_section_and_key", "", "Over Speed", "90", "[Setting]\nOver Speed=90\n"},
         WriteCase{"key_replaced_where_it_stands", "[Setting]\nUnit=KPH\nOver Speed=80\nTime Period=10\n",
                   "Over Speed", "120", "[Setting]\nUnit=KPH\nOver Speed=120\nTime Period=10\n"},
-        WriteCase{"key_names_match_without_case_and_blanks", "[setting]\n  over speed = 80\n", "Over Speed", "95",
-                  "[setting]\nOver Speed=95\n"},
+        WriteCase{"key_names_match_without_case_and_blanks", "[setting]\n  over speed = 80\n", "Over Speed",
+                  "95", "[setting]\nOver Speed=95\n"},
         WriteCase{"new_key_after_the_sections_last_line_before_the_next_section",
                   "; mine\n[Setting]\nUnit=MPH\n\n[Other]\nOver Speed=1\n", "Over Speed", "90",
                   "; mine\n[Setting]\nUnit=MPH\nOver Speed=90\n\n[Other]\nOver Speed=1\n"},
@@ -49,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ProfileRead, ValuesTrimmedFromTheFirstMatchingSectionAndKey) {
   const char* text =
-      "[Other]\nUnit=MPH\n[Setting]\n; Unit=comment\n Unit =  KPH  \r\nUnit=second\nEmpty=\n[setting]\nLate=1\n";
+      "[Other]\nUnit=MPH\n[Setting]\n; Unit=comment\n Unit =  KPH  "
+      "\r\nUnit=second\nEmpty=\n[setting]\nLate=1\n";
   EXPECT_EQ(profileValue(text, "Setting", "Unit"), "KPH");
   EXPECT_EQ(profileValue(text, "SETTING", "unit"), "KPH");
   EXPECT_EQ(profileValue(text, "Setting", "Empty"), "");

@@ -23,7 +23,9 @@ class ScriptedDesktop final : public shell::Desktop {
   void showMessage(QWidget* /*parent*/, const QString& text, const QString& caption) override {
     events.push_back("message " + caption.toStdString() + "|" + text.toStdString());
   }
-  void showError(QWidget* /*parent*/, const QString& text) override { events.push_back("error " + text.toStdString()); }
+  void showError(QWidget* /*parent*/, const QString& text) override {
+    events.push_back("error " + text.toStdString());
+  }
   bool askYesNo(QWidget* /*parent*/, const QString& text, const QString& caption) override {
     events.push_back("ask " + caption.toStdString() + "|" + text.toStdString());
     return answerYes;

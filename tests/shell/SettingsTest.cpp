@@ -14,7 +14,9 @@ struct LoadCase {
   int zoneIndex;
   const char* timePeriod;
 };
-void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LoadCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SettingsLoad : public WindowTest, public ::testing::WithParamInterface<LoadCase> {};
 
@@ -33,20 +35,20 @@ TEST_P(SettingsLoad, FillsTheFields) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SettingsLoad,
-    ::testing::Values(LoadCase{"first_run_defaults", "", "90", "KPH", 74, "10"},
-                      LoadCase{"stored_values", "[Setting]\nOver Speed=110\nUnit=MPH\nTimeZone=3\nTime Period=25\n",
-                               "110", "MPH", 3, "25"},
-                      LoadCase{"time_period_not_a_number_loads_the_default", "[Setting]\nTime Period=abc\n", "90",
-                               "KPH", 74, "10"},
-                      LoadCase{"time_period_shown_as_its_number", "[Setting]\nTime Period=+015\n", "90", "KPH", 74,
-                               "15"},
-                      LoadCase{"over_speed_and_unit_shown_as_stored", "[Setting]\nOver Speed=abc\nUnit=knots\n",
-                               "abc", "knots", 74, "10"},
-                      LoadCase{"zone_index_beyond_the_list_selects_nothing", "[Setting]\nTimeZone=500\n", "90", "KPH",
-                               -1, "10"},
-                      LoadCase{"zone_index_not_a_number_loads_the_default", "[Setting]\nTimeZone=x\n", "90", "KPH",
-                               74, "10"},
-                      LoadCase{"other_section_is_not_read", "[Other]\nUnit=MPH\n", "90", "KPH", 74, "10"}),
+    ::testing::Values(
+        LoadCase{"first_run_defaults", "", "90", "KPH", 74, "10"},
+        LoadCase{"stored_values", "[Setting]\nOver Speed=110\nUnit=MPH\nTimeZone=3\nTime Period=25\n", "110",
+                 "MPH", 3, "25"},
+        LoadCase{"time_period_not_a_number_loads_the_default", "[Setting]\nTime Period=abc\n", "90", "KPH",
+                 74, "10"},
+        LoadCase{"time_period_shown_as_its_number", "[Setting]\nTime Period=+015\n", "90", "KPH", 74, "15"},
+        LoadCase{"over_speed_and_unit_shown_as_stored", "[Setting]\nOver Speed=abc\nUnit=knots\n", "abc",
+                 "knots", 74, "10"},
+        LoadCase{"zone_index_beyond_the_list_selects_nothing", "[Setting]\nTimeZone=500\n", "90", "KPH", -1,
+                 "10"},
+        LoadCase{"zone_index_not_a_number_loads_the_default", "[Setting]\nTimeZone=x\n", "90", "KPH", 74,
+                 "10"},
+        LoadCase{"other_section_is_not_read", "[Other]\nUnit=MPH\n", "90", "KPH", 74, "10"}),
     [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(WindowTest, MakeReportSavesTheTextsAsTypedBeforeAnyCheckAndKeepsOtherLines) {

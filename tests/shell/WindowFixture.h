@@ -38,7 +38,9 @@ class WindowTest : public ::testing::Test {
   void writeSettings(const std::string& text) { writeFile(dir.path() / "Tellurix.ini", text); }
   [[nodiscard]] std::string settings() const { return readFile(dir.path() / "Tellurix.ini"); }
 
-  [[nodiscard]] QColor statusColour() const { return window->lblStatus->palette().color(QPalette::WindowText); }
+  [[nodiscard]] QColor statusColour() const {
+    return window->lblStatus->palette().color(QPalette::WindowText);
+  }
   [[nodiscard]] std::string status() const { return window->lblStatus->text().toStdString(); }
 
   // The enabled state of the seven commands: Make Report, Close, SetTimeZone, Clear, Reset,
