@@ -1,5 +1,6 @@
 #include "ChartWorkbook.h"
 
+#include <locale.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
@@ -193,9 +194,43 @@ bool buildWorkbook(lxw_workbook* workbook, const std::array<ChartSheet, 3>& char
   return true;
 }
 
+// The library prints its numbers with printf, which follows the user's locale: a decimal comma
+// ("0,1234") would corrupt the workbook. While it is in use this thread formats numbers the
+// "C" way; the rest of the program keeps its locale.
+class CNumbersOnThisThread {
+ public:
+  CNumbersOnThisThread() {
+    const locale_t current = duplocale(uselocale(nullptr));
+    if (current == nullptr) return;
+    cNumbers_ = newlocale(LC_NUMERIC_MASK, "C", current);
+    if (cNumbers_ == nullptr) {
+      freelocale(current);
+      return;
+    }
+    previous_ = uselocale(cNumbers_);
+  }
+  ~CNumbersOnThisThread() {
+    if (cNumbers_ == nullptr) return;
+    uselocale(previous_);
+    freelocale(cNumbers_);
+  }
+  CNumbersOnThisThread(const CNumbersOnThisThread&) = delete;
+  CNumbersOnThisThread& operator=(const CNumbersOnThisThread&) = delete;
+  CNumbersOnThisThread(CNumbersOnThisThread&&) = delete;
+  CNumbersOnThisThread& operator=(CNumbersOnThisThread&&) = delete;
+
+  [[nodiscard]] bool active() const { return cNumbers_ != nullptr; }
+
+ private:
+  locale_t cNumbers_ = nullptr;
+  locale_t previous_ = nullptr;
+};
+
 }  // namespace
 
 bool WriteChartWorkbook(const ChartTables& tables, std::string_view unitText, const std::string& path) {
+  const CNumbersOnThisThread cNumbers;
+  if (!cNumbers.active()) return false;
   lxw_workbook* workbook = workbook_new(path.c_str());
   if (workbook == nullptr) return false;
   if (!buildWorkbook(workbook, chartSheetsFor(tables, unitText))) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
+#include <regex>
 
 #include "WorkbookXml.h"
 #include "charts/ChartWorkbook.h"
@@ -83,6 +86,41 @@ TEST_F(ChartWorkbookTest, AnUnknownUnitStillGetsItsSpeedChart) {
   EXPECT_EQ(innerText(element(chart, "c:cat"), "c:f"), "'Speed Chart'!$B$1:$N$1");
   EXPECT_EQ(innerText(element(chart, "c:val"), "c:f"), "'Speed Chart'!$B$2:$N$2");
   EXPECT_EQ(richText(element(chart, "c:title")), "GPS Speed Chart");
+}
+
+// The user's locale (the window toolkit adopts it) may print numbers with a decimal comma.
+class CommaLocale {
+ public:
+  CommaLocale() : active_(std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) {}
+  ~CommaLocale() { std::setlocale(LC_ALL, "C"); }
+  CommaLocale(const CommaLocale&) = delete;
+  CommaLocale& operator=(const CommaLocale&) = delete;
+  [[nodiscard]] bool active() const { return active_; }
+
+ private:
+  bool active_;
+};
+
+TEST_F(ChartWorkbookTest, NumbersKeepTheirDecimalPointUnderACommaLocale) {
+  const CommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << "no de_DE.UTF-8 locale (tools/install-deps.sh makes it)";
+  const WorkbookXml workbook = write("KPH");
+
+  EXPECT_EQ(workbook.cells(1).at("B2").text, "0.1234");
+  const std::string chart = workbook.chartXml(1);
+  EXPECT_EQ(attribute(chart, "<c:majorUnit ", "val"), "0.05");
+  EXPECT_EQ(attribute(chart, "<c:minorUnit ", "val"), "0.01");
+  const std::regex decimalComma("[\">]-?[0-9]+,[0-9]+[\"<]");
+  for (int sheet = 1; sheet <= 3; ++sheet) {
+    for (const std::string& xml : {workbook.sheetXml(sheet), workbook.chartXml(sheet), workbook.drawingXml(sheet)}) {
+      std::smatch m;
+      EXPECT_FALSE(std::regex_search(xml, m, decimalComma)) << "sheet " << sheet << ": " << m.str();
+    }
+  }
+  // The rest of the program keeps the user's way of printing numbers.
+  std::array<char, 8> text{};
+  std::snprintf(text.data(), text.size(), "%.1f", 0.5);
+  EXPECT_STREQ(text.data(), "0,5");
 }
 
 struct ChartCase {
