@@ -14,9 +14,12 @@ namespace fs = std::filesystem;
 tellurix::charts::ChartTables fullLogShares() {
   tellurix::charts::ChartTables tables;
   constexpr float points = 131071;
-  for (std::size_t i = 0; i < tables.speed.size(); ++i) tables.speed[i] = static_cast<float>(1000 * i + 7) / points;
-  for (std::size_t i = 0; i < tables.timeOfDay.size(); ++i) tables.timeOfDay[i] = static_cast<float>(20000 + i) / points;
-  for (std::size_t i = 0; i < tables.weekday.size(); ++i) tables.weekday[i] = static_cast<float>(18000 + i) / points;
+  for (std::size_t i = 0; i < tables.speed.size(); ++i)
+    tables.speed[i] = static_cast<float>(1000 * i + 7) / points;
+  for (std::size_t i = 0; i < tables.timeOfDay.size(); ++i)
+    tables.timeOfDay[i] = static_cast<float>(20000 + i) / points;
+  for (std::size_t i = 0; i < tables.weekday.size(); ++i)
+    tables.weekday[i] = static_cast<float>(18000 + i) / points;
   return tables;
 }
 
@@ -26,7 +29,8 @@ void BM_ChartWorkbook(benchmark::State& state) {
   const std::string path = (folder / "bench-SpeedChart.xls").string();
   const tellurix::charts::ChartTables tables = fullLogShares();
   for (auto _ : state) {
-    if (!tellurix::charts::WriteChartWorkbook(tables, "KPH", path)) state.SkipWithError("workbook not written");
+    if (!tellurix::charts::WriteChartWorkbook(tables, "KPH", path))
+      state.SkipWithError("workbook not written");
   }
   fs::remove_all(folder);
 }

@@ -12,10 +12,10 @@ namespace tellurix::charts {
 // The texts are literals, so they can go to the workbook writer as they are.
 struct ChartSheet {
   const char* name;
-  const char* cornerText;     // A1; A2 always reads "Percentage"
+  const char* cornerText;  // A1; A2 always reads "Percentage"
   const char* chartTitle;
-  const char* categoryTitle;  // the category axis title
-  double tickLabelSize;       // points, both axes
+  const char* categoryTitle;            // the category axis title
+  double tickLabelSize;                 // points, both axes
   std::span<const char* const> labels;  // row 1 from column B; empty when the unit has none
   std::span<const float> shares;        // row 2 from column B
 };

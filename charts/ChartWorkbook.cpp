@@ -75,7 +75,9 @@ double shareValue(float share) {
 
 // The library cannot measure text, so columns are fitted to the longest text they show, in
 // characters of the default font, with room for the cell's margins.
-double fittedWidth(std::size_t longestText) { return static_cast<double>(longestText) + 1.5; }
+double fittedWidth(std::size_t longestText) {
+  return static_cast<double>(longestText) + 1.5;
+}
 
 std::size_t shownLength(float share) {
   std::array<char, 32> text{};

@@ -22,16 +22,17 @@ class ChartRunTest : public ::testing::Test {
  protected:
   ChartRunTest() {
     const std::pair<Field, const char*> texts[] = {
-        {Field::StartYear, "2010"}, {Field::StartMonth, "9"}, {Field::StartDay, "9"}, {Field::StartHour, "0"},
-        {Field::StartMin, "0"},     {Field::StartSec, "0"},   {Field::EndYear, "2010"}, {Field::EndMonth, "9"},
-        {Field::EndDay, "10"},      {Field::EndHour, "0"},    {Field::EndMin, "0"},   {Field::EndSec, "0"},
+        {Field::StartYear, "2010"}, {Field::StartMonth, "9"}, {Field::StartDay, "9"},
+        {Field::StartHour, "0"},    {Field::StartMin, "0"},   {Field::StartSec, "0"},
+        {Field::EndYear, "2010"},   {Field::EndMonth, "9"},   {Field::EndDay, "10"},
+        {Field::EndHour, "0"},      {Field::EndMin, "0"},     {Field::EndSec, "0"},
         {Field::StopPeriod, "10"},  {Field::OverSpeed, "90"}, {Field::SpeedUnit, "MPH"}};
     for (const auto& [field, text] : texts) fields.set(field, text);
     fields.setExcelReports(true);
-    testing::writeLog(dir.file("LOGDATA.BIN"), {fix(25.00, 121.5, 5, 2010, 9, 9, 10, 0, 0),
-                                                fix(25.01, 121.5, 15, 2010, 9, 9, 10, 1, 0),
-                                                fix(25.02, 121.5, 15, 2010, 9, 9, 10, 2, 0),
-                                                fix(25.03, 121.5, 125, 2010, 9, 9, 10, 3, 0)});
+    testing::writeLog(
+        dir.file("LOGDATA.BIN"),
+        {fix(25.00, 121.5, 5, 2010, 9, 9, 10, 0, 0), fix(25.01, 121.5, 15, 2010, 9, 9, 10, 1, 0),
+         fix(25.02, 121.5, 15, 2010, 9, 9, 10, 2, 0), fix(25.03, 121.5, 125, 2010, 9, 9, 10, 3, 0)});
   }
 
   RunOutcome run() {
@@ -52,7 +53,8 @@ TEST_F(ChartRunTest, ExcelReportsWriteTheRunsSharesInTheWindowsUnit) {
   const testing::WorkbookXml workbook(workbookPath());
   const auto speed = workbook.cells(1);
   EXPECT_EQ(speed.at("B1").text, "0~6");
-  const std::pair<const char*, const char*> expected[] = {{"B2", "0.25"}, {"C2", "0.5"}, {"D2", "0"}, {"N2", "0.25"}};
+  const std::pair<const char*, const char*> expected[] = {
+      {"B2", "0.25"}, {"C2", "0.5"}, {"D2", "0"}, {"N2", "0.25"}};
   for (const auto& [reference, text] : expected) EXPECT_EQ(speed.at(reference).text, text) << reference;
   EXPECT_EQ(workbook.cells(2).at("C2").text, "0.25");  // Morning
   EXPECT_EQ(workbook.cells(2).at("D2").text, "0.75");  // Noon

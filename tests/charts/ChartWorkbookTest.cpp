@@ -14,17 +14,18 @@ namespace tellurix::charts {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Cell;
-using testing::WorkbookXml;
 using testing::attribute;
+using testing::Cell;
 using testing::element;
 using testing::innerText;
 using testing::richText;
+using testing::WorkbookXml;
 
 // Distinct shares per column, some of which a careless float-to-double widening would garble.
 ChartTables sampleTables() {
   ChartTables tables;
-  tables.speed = {0.1234F, 0.25F, 0.1F, 1.0F / 3, 0.05F, 0.04F, 0.03F, 0.02F, 0.01F, 0.005F, 0.0025F, 0.0F, 0.0307F};
+  tables.speed = {0.1234F, 0.25F, 0.1F,   1.0F / 3, 0.05F, 0.04F,  0.03F,
+                  0.02F,   0.01F, 0.005F, 0.0025F,  0.0F,  0.0307F};
   tables.timeOfDay = {0.0F, 0.1F, 0.2F, 0.3F, 0.25F, 0.15F};
   tables.weekday = {0.01F, 0.02F, 0.03F, 0.04F, 0.5F, 0.15F, 0.25F};
   return tables;
@@ -51,7 +52,9 @@ struct UnitCase {
   const char* unit;
   const char* golden;
 };
-void PrintTo(const UnitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const UnitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ChartTableCellsTest : public ChartWorkbookTest, public ::testing::WithParamInterface<UnitCase> {};
 
@@ -60,19 +63,20 @@ TEST_P(ChartTableCellsTest, MatchTheGoldenListing) {
   EXPECT_TRUE(testing::matchesGolden(GetParam().golden, testing::cellListing(write(GetParam().unit))));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Units, ChartTableCellsTest,
-    ::testing::Values(UnitCase{"kph_labels", "KPH", "charts/cells-KPH.txt"},
-                      UnitCase{"mph_labels_over_the_same_shares", "MPH", "charts/cells-MPH.txt"},
-                      UnitCase{"lower_case_unit_leaves_the_speed_labels_empty", "kph", "charts/cells-other-unit.txt"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Units, ChartTableCellsTest,
+                         ::testing::Values(UnitCase{"kph_labels", "KPH", "charts/cells-KPH.txt"},
+                                           UnitCase{"mph_labels_over_the_same_shares", "MPH",
+                                                    "charts/cells-MPH.txt"},
+                                           UnitCase{"lower_case_unit_leaves_the_speed_labels_empty", "kph",
+                                                    "charts/cells-other-unit.txt"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ChartWorkbookTest, SharesAreStoredAsTheDecimalsTheyReadAs) {
   ChartTables tables;
   tables.speed = {0.1234F, 1.0F / 3, 0.1F, 1.0F, 0.0F, 2.5e-5F};
   const std::map<std::string, Cell> cells = write("KPH", tables).cells(1);
-  const std::pair<const char*, double> expected[] = {
-      {"B2", 0.1234}, {"C2", 0.33333334}, {"D2", 0.1}, {"E2", 1.0}, {"F2", 0.0}, {"G2", 2.5e-5}};
+  const std::pair<const char*, double> expected[] = {{"B2", 0.1234}, {"C2", 0.33333334}, {"D2", 0.1},
+                                                     {"E2", 1.0},    {"F2", 0.0},        {"G2", 2.5e-5}};
   for (const auto& [reference, value] : expected) {
     const Cell& cell = cells.at(reference);
     EXPECT_EQ(cell.kind, Cell::Kind::Number) << reference;
@@ -112,7 +116,8 @@ TEST_F(ChartWorkbookTest, NumbersKeepTheirDecimalPointUnderACommaLocale) {
   EXPECT_EQ(attribute(chart, "<c:minorUnit ", "val"), "0.01");
   const std::regex decimalComma("[\">]-?[0-9]+,[0-9]+[\"<]");
   for (int sheet = 1; sheet <= 3; ++sheet) {
-    for (const std::string& xml : {workbook.sheetXml(sheet), workbook.chartXml(sheet), workbook.drawingXml(sheet)}) {
+    for (const std::string& xml :
+         {workbook.sheetXml(sheet), workbook.chartXml(sheet), workbook.drawingXml(sheet)}) {
       std::smatch m;
       EXPECT_FALSE(std::regex_search(xml, m, decimalComma)) << "sheet " << sheet << ": " << m.str();
     }
@@ -132,7 +137,9 @@ struct ChartCase {
   const char* categoryTitle;
   const char* tickSize;  // hundredths of a point
 };
-void PrintTo(const ChartCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ChartCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SheetChartTest : public ChartWorkbookTest, public ::testing::WithParamInterface<ChartCase> {
  protected:
@@ -209,10 +216,10 @@ TEST_P(SheetChartTest, ValueAxisRunsFromTheAutomaticMinimumToOneInFivePercentSte
 
 INSTANTIATE_TEST_SUITE_P(
     Sheets, SheetChartTest,
-    ::testing::Values(ChartCase{"speed", 1, "'Speed Chart'!$B$1:$N$1", "'Speed Chart'!$B$2:$N$2", "GPS Speed Chart",
-                                "Speed Segment", "900"},
-                      ChartCase{"time", 2, "'Time Chart'!$B$1:$G$1", "'Time Chart'!$B$2:$G$2", "GPS Time Chart",
-                                "Time Segment", "900"},
+    ::testing::Values(ChartCase{"speed", 1, "'Speed Chart'!$B$1:$N$1", "'Speed Chart'!$B$2:$N$2",
+                                "GPS Speed Chart", "Speed Segment", "900"},
+                      ChartCase{"time", 2, "'Time Chart'!$B$1:$G$1", "'Time Chart'!$B$2:$G$2",
+                                "GPS Time Chart", "Time Segment", "900"},
                       ChartCase{"weekday", 3, "'Weekday Chart'!$B$1:$H$1", "'Weekday Chart'!$B$2:$H$2",
                                 "GPS Weekday Chart", "Weekday Segment", "1100"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -221,7 +228,9 @@ constexpr long kEmuPerPoint = 12700;
 constexpr long kEmuPerPixel = 9525;
 constexpr long kRowEmu = 15 * kEmuPerPoint;  // the default row height
 
-long number(const std::string& xml, const std::string& tag) { return std::stol(innerText(xml, tag)); }
+long number(const std::string& xml, const std::string& tag) {
+  return std::stol(innerText(xml, tag));
+}
 
 // Column widths as stored are whole pixels at 7 pixels per character; unlisted columns are 64 pixels.
 long columnLeftEmu(const std::string& sheet, long col) {
@@ -229,7 +238,8 @@ long columnLeftEmu(const std::string& sheet, long col) {
   for (long c = 0; c < col; ++c) {
     long width = 64;
     const std::string tag = "<col min=\"" + std::to_string(c + 1) + "\" ";
-    if (sheet.find(tag) != std::string::npos) width = std::lround(std::stod(attribute(sheet, tag, "width")) * 7);
+    if (sheet.find(tag) != std::string::npos)
+      width = std::lround(std::stod(attribute(sheet, tag, "width")) * 7);
     px += width;
   }
   return px * kEmuPerPixel;
@@ -269,9 +279,12 @@ struct FailureCase {
   const char* relativePath;
   bool makeFolder;
 };
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
-class ChartWorkbookFailureTest : public ChartWorkbookTest, public ::testing::WithParamInterface<FailureCase> {};
+class ChartWorkbookFailureTest : public ChartWorkbookTest,
+                                 public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ChartWorkbookFailureTest, ReportsThatNothingWasWritten) {
   const fs::path target = dir.path() / GetParam().relativePath;

@@ -31,7 +31,8 @@ std::string attributeOf(const std::string& tagText, const std::string& name) {
 
 std::vector<std::string> allMatches(const std::string& text, const std::regex& pattern, int group = 1) {
   std::vector<std::string> out;
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), pattern); it != std::sregex_iterator();
+       ++it) {
     out.push_back((*it)[group]);
   }
   return out;
@@ -51,7 +52,9 @@ std::string fromXlFolder(const std::string& target) {
   return target.rfind("../", 0) == 0 ? "xl/" + target.substr(3) : "xl/" + target;
 }
 
-std::string fileNameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+std::string fileNameOf(const std::string& path) {
+  return path.substr(path.rfind('/') + 1);
+}
 
 struct Styles {
   std::vector<CellStyle> byIndex;
@@ -60,35 +63,40 @@ struct Styles {
 Styles stylesOf(const std::string& xml) {
   std::map<std::string, std::string> formats{{"0", "General"}, {"9", "0%"}, {"10", "0.00%"}};
   const std::regex numFmtPattern("<numFmt ([^>]*)/>");
-  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), numFmtPattern); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), numFmtPattern); it != std::sregex_iterator();
+       ++it) {
     formats[attributeOf((*it)[1], "numFmtId")] = attributeOf((*it)[1], "formatCode");
   }
   std::vector<std::string> fills;
   for (const std::string& fill : allMatches(element(xml, "fills"), std::regex("<fill>([\\s\\S]*?)</fill>"))) {
     std::smatch m;
     const bool solid = fill.find("patternType=\"solid\"") != std::string::npos;
-    fills.push_back(solid && std::regex_search(fill, m, std::regex("<fgColor rgb=\"FF([0-9A-F]{6})\"")) ? m[1].str()
-                                                                                                     : "");
+    fills.push_back(solid && std::regex_search(fill, m, std::regex("<fgColor rgb=\"FF([0-9A-F]{6})\""))
+                        ? m[1].str()
+                        : "");
   }
   std::vector<bool> thinBorders;
   for (const std::string& border :
        allMatches(element(xml, "borders"), std::regex("<border>([\\s\\S]*?)</border>"))) {
     bool thin = true;
     for (const char* side : {"left", "right", "top", "bottom"}) {
-      thin = thin && border.find(std::string("<") + side + " style=\"thin\"><color auto=\"1\"/>") != std::string::npos;
+      thin = thin && border.find(std::string("<") + side + " style=\"thin\"><color auto=\"1\"/>") !=
+                         std::string::npos;
     }
     thinBorders.push_back(thin);
   }
   Styles styles;
   const std::string xfs = element(xml, "cellXfs");
   const std::regex xfPattern("<xf ([^>]*?)(?:/>|>([\\s\\S]*?)</xf>)");
-  for (auto it = std::sregex_iterator(xfs.begin(), xfs.end(), xfPattern); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(xfs.begin(), xfs.end(), xfPattern); it != std::sregex_iterator();
+       ++it) {
     const std::string tag = (*it)[1];
     CellStyle style;
     style.numberFormat = formats[attributeOf(tag, "numFmtId")];
     style.fill = fills.at(std::stoul(attributeOf(tag, "fillId")));
     style.thinBorder = thinBorders.at(std::stoul(attributeOf(tag, "borderId")));
-    style.centred = (*it)[2].str().find("<alignment horizontal=\"center\" vertical=\"center\"/>") != std::string::npos;
+    style.centred =
+        (*it)[2].str().find("<alignment horizontal=\"center\" vertical=\"center\"/>") != std::string::npos;
     styles.byIndex.push_back(style);
   }
   return styles;
@@ -123,7 +131,9 @@ std::string WorkbookXml::sheetPath(int sheet) const {
   return fromXlFolder(relationshipTarget(part("xl/_rels/workbook.xml.rels"), id));
 }
 
-std::string WorkbookXml::sheetXml(int sheet) const { return part(sheetPath(sheet)); }
+std::string WorkbookXml::sheetXml(int sheet) const {
+  return part(sheetPath(sheet));
+}
 
 std::string WorkbookXml::drawingPath(int sheet) const {
   const std::string sheetFile = sheetPath(sheet);
@@ -131,12 +141,15 @@ std::string WorkbookXml::drawingPath(int sheet) const {
   return fromXlFolder(relationshipTarget(part("xl/worksheets/_rels/" + fileNameOf(sheetFile) + ".rels"), id));
 }
 
-std::string WorkbookXml::drawingXml(int sheet) const { return part(drawingPath(sheet)); }
+std::string WorkbookXml::drawingXml(int sheet) const {
+  return part(drawingPath(sheet));
+}
 
 std::string WorkbookXml::chartXml(int sheet) const {
   const std::string drawingFile = drawingPath(sheet);
   const std::string id = attribute(part(drawingFile), "<c:chart ", "r:id");
-  return part(fromXlFolder(relationshipTarget(part("xl/drawings/_rels/" + fileNameOf(drawingFile) + ".rels"), id)));
+  return part(
+      fromXlFolder(relationshipTarget(part("xl/drawings/_rels/" + fileNameOf(drawingFile) + ".rels"), id)));
 }
 
 std::map<std::string, Cell> WorkbookXml::cells(int sheet) const {
@@ -146,7 +159,8 @@ std::map<std::string, Cell> WorkbookXml::cells(int sheet) const {
   const std::string xml = sheetXml(sheet);
   std::map<std::string, Cell> cells;
   const std::regex cellPattern("<c r=\"([A-Z]+[0-9]+)\"([^>]*?)(?:/>|>([\\s\\S]*?)</c>)");
-  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), cellPattern); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), cellPattern); it != std::sregex_iterator();
+       ++it) {
     Cell cell;
     const std::string attributes = (*it)[2];
     const std::string s = attributeOf(attributes, "s");
@@ -177,7 +191,8 @@ std::string element(const std::string& xml, const std::string& tag) {
 
 std::string innerText(const std::string& xml, const std::string& tag) {
   std::smatch m;
-  if (std::regex_search(xml, m, std::regex("<" + tag + "(?:\\s[^>]*)?>([^<]*)</" + tag + ">"))) return unescaped(m[1]);
+  if (std::regex_search(xml, m, std::regex("<" + tag + "(?:\\s[^>]*)?>([^<]*)</" + tag + ">")))
+    return unescaped(m[1]);
   return "";
 }
 
