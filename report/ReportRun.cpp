@@ -1,11 +1,13 @@
 #include "ReportRun.h"
 
+#include "ChartTablesOf.h"
 #include "CsvExport.h"
 #include "Legs.h"
 #include "RmcWriter.h"
 #include "SummaryReport.h"
 #include "TimeKey.h"
 #include "TripKml.h"
+#include "charts/ChartWorkbook.h"
 #include "tracklog/Errors.h"
 #include "tracklog/Geodesy.h"
 #include "tracklog/LogFile.h"
@@ -14,6 +16,19 @@ namespace tellurix::report {
 
 using tracklog::Field;
 using tracklog::TrackPoint;
+
+namespace {
+
+// A workbook that cannot be written is reported, and the run goes on to finish its KML files.
+void writeChartWorkbook(const ReportSession& session, tracklog::FieldSource& fields, ReportUi& ui) {
+  const charts::ChartTables tables = chartTablesOf(session.stats, session.store.pointCount);
+  const std::string path = session.names.reportFolder + session.names.reportBaseName + "-SpeedChart.xls";
+  if (!charts::WriteChartWorkbook(tables, fields.text(Field::SpeedUnit), path)) {
+    ui.showMessage("excel file read open error", "");
+  }
+}
+
+}  // namespace
 
 ReportRun::ReportRun(ReportSession& session, tracklog::FieldSource& fields, ReportUi& ui,
                      ReportEnvironment environment)
@@ -145,6 +160,7 @@ void ReportRun::writeReport() {
   writeTripKml(outputs_, context, legs, [&](const Leg& leg) { writeLegBlock(reportText, context, leg); });
   writeSummaryTail(reportText, context);
   outputs_.reportText.close();
+  if (fields_.excelReports()) writeChartWorkbook(session_, fields_, ui_);
   closeTripKml(outputs_, context);
 }
 
