@@ -18,21 +18,26 @@ constexpr double kFeetPerMetre = 3.28;
 constexpr double kMilesPerKm = 0.625;
 constexpr const char* kOpenError = "csv file read open error in Quorvel";
 
-SpeedUnit unitOf(const RunContext& run) { return tracklog::speedUnitOf(run.fields.text(Field::SpeedUnit)); }
+SpeedUnit unitOf(const RunContext& run) {
+  return tracklog::speedUnitOf(run.fields.text(Field::SpeedUnit));
+}
 
 void openPart(tracklog::OutputFile& file, const RunContext& run, int part) {
-  tracklog::openOrFail(file, run.names.reportFolder + run.names.reportBaseName + "-" + std::to_string(part) + ".csv",
-                       kOpenError);
+  tracklog::openOrFail(
+      file, run.names.reportFolder + run.names.reportBaseName + "-" + std::to_string(part) + ".csv",
+      kOpenError);
   switch (unitOf(run)) {
     case SpeedUnit::Kph:
-      tracklog::writeText(file.get(),
-                          "Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(m),Speed(KPH),Bearing,"
-                          "Distance(m),Mileage(Km)");
+      tracklog::writeText(
+          file.get(),
+          "Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(m),Speed(KPH),Bearing,"
+          "Distance(m),Mileage(Km)");
       break;
     case SpeedUnit::Mph:
-      tracklog::writeText(file.get(),
-                          "Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(ft),Speed(MPH),Bearing,"
-                          "Distance(ft),Mileage(Mi)");
+      tracklog::writeText(
+          file.get(),
+          "Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(ft),Speed(MPH),Bearing,"
+          "Distance(ft),Mileage(Mi)");
       break;
     case SpeedUnit::Other:
       break;
@@ -40,9 +45,10 @@ void openPart(tracklog::OutputFile& file, const RunContext& run, int part) {
 }
 
 // The stored point keeps metres and km/h; only the row shows feet, mph and miles.
-void writeRow(std::FILE* out, SpeedUnit unit, const TrackPoint& p, double bearing, double metres, double running) {
+void writeRow(std::FILE* out, SpeedUnit unit, const TrackPoint& p, double bearing, double metres,
+              double running) {
   if (unit == SpeedUnit::Other) return;
-  CsvRowValues v{p.year,     p.month,     p.day,      p.hour,  p.minute, p.second, p.latitude,
+  CsvRowValues v{p.year,      p.month,    p.day,   p.hour,  p.minute, p.second,       p.latitude,
                  p.longitude, p.altitude, p.speed, bearing, metres,   running * 0.001};
   if (unit == SpeedUnit::Mph) {
     v.altitude *= kFeetPerMetre;

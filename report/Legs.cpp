@@ -133,7 +133,9 @@ class RemainingSpan {
       if (points[i].year < points[i - 1].year) return;
     }
     // Seconds since the first point; secondsBetween(a, b) = time(b) - time(a) for a before b.
-    const auto time = [&](std::uint32_t i) -> std::int64_t { return tracklog::secondsBetween(points[0], points[i]); };
+    const auto time = [&](std::uint32_t i) -> std::int64_t {
+      return tracklog::secondsBetween(points[0], points[i]);
+    };
     longest_.resize(count);
     longest_[count - 1] = std::numeric_limits<std::int64_t>::min();
     std::int64_t latest = time(count - 1);
@@ -166,7 +168,8 @@ class LegSearch {
       if (departure == count_) break;
       const std::int64_t period = stopPeriodSeconds();
       if (tracklog::secondsBetween(points_[anchor], points_[departure]) >= period) {
-        legs.push_back(makeLeg(legs.size() + 1, start, departure - 1, true, refinedDuration(anchor, departure)));
+        legs.push_back(
+            makeLeg(legs.size() + 1, start, departure - 1, true, refinedDuration(anchor, departure)));
         start = departure;
         anchor = departure;
       } else if (remaining_.shorterThan(anchor, period)) {
@@ -223,7 +226,8 @@ class LegSearch {
 
 }  // namespace
 
-std::vector<Leg> findLegs(const TrackPoint* localPoints, std::uint32_t pointCount, tracklog::FieldSource& fields) {
+std::vector<Leg> findLegs(const TrackPoint* localPoints, std::uint32_t pointCount,
+                          tracklog::FieldSource& fields) {
   if (pointCount == 0) return {};
   return LegSearch(localPoints, pointCount, fields).run();
 }

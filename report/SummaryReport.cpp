@@ -44,7 +44,9 @@ static_assert(kHardBraking.size() == kRateLabelWidth && kExtremeBraking.size() =
               kHardAcceleration.size() == kRateLabelWidth && kExtremeAcceleration.size() == kRateLabelWidth &&
               kDrivingAverage.size() == kRateLabelWidth && kTotalAverage.size() == kRateLabelWidth);
 
-SpeedUnit unitOf(const RunContext& run) { return tracklog::speedUnitOf(run.fields.text(Field::SpeedUnit)); }
+SpeedUnit unitOf(const RunContext& run) {
+  return tracklog::speedUnitOf(run.fields.text(Field::SpeedUnit));
+}
 
 std::string padded(std::string_view label, std::size_t width) {
   std::string out(label);
@@ -71,7 +73,8 @@ void writeShareTable(std::FILE* out, const char* heading, const std::array<const
   writeText(out, heading);
   writeText(out, kDashes);
   for (std::size_t i = 0; i < N; ++i) {
-    writeLine(out, "%s%6.2f", padded(labels[i], kShareLabelWidth).c_str(), static_cast<double>(hundredths[i]) / 100);
+    writeLine(out, "%s%6.2f", padded(labels[i], kShareLabelWidth).c_str(),
+              static_cast<double>(hundredths[i]) / 100);
   }
 }
 
@@ -82,7 +85,8 @@ void writeRate(std::FILE* out, std::string_view label, double perDay) {
 void writeSpeedRow(std::FILE* out, SpeedUnit unit, std::string_view label, std::int64_t kmh) {
   const std::string text = padded(label, kRateLabelWidth);
   if (unit == SpeedUnit::Kph) writeLine(out, "%s %5.1fKPH", text.c_str(), static_cast<double>(kmh));
-  if (unit == SpeedUnit::Mph) writeLine(out, "%s %5.1fMPH", text.c_str(), static_cast<double>(kmh) * kMilesPerKm);
+  if (unit == SpeedUnit::Mph)
+    writeLine(out, "%s %5.1fMPH", text.c_str(), static_cast<double>(kmh) * kMilesPerKm);
 }
 
 }  // namespace
@@ -94,8 +98,8 @@ void writeSummaryHead(std::FILE* out, const RunContext& run) {
   writeText(out, "Total travel period");
   const tracklog::CalendarTime a = tracklog::calendarTimeOf(store.local(0));
   const tracklog::CalendarTime b = tracklog::calendarTimeOf(store.local(store.pointCount - 1));
-  writeLine(out, "      from %4d-%02d-%02d %02d:%02d:%02d to %4d-%02d-%02d %02d:%02d:%02d", a.year, a.month, a.day,
-            a.hour, a.minute, a.second, b.year, b.month, b.day, b.hour, b.minute, b.second);
+  writeLine(out, "      from %4d-%02d-%02d %02d:%02d:%02d to %4d-%02d-%02d %02d:%02d:%02d", a.year, a.month,
+            a.day, a.hour, a.minute, a.second, b.year, b.month, b.day, b.hour, b.minute, b.second);
   const Split period = split(travelPeriodSeconds(store));
   writeLine(out, "      total travel time %d days %d hours %d minutes %d seconds", period.days, period.hours,
             period.minutes, period.seconds);
@@ -119,8 +123,8 @@ void writeLegBlock(std::FILE* out, const RunContext& run, const Leg& leg) {
   writeLine(out, "Stop (%d):", static_cast<int>(leg.number));
   const tracklog::CalendarTime a = tracklog::calendarTimeOf(run.store.local(leg.first));
   const tracklog::CalendarTime b = tracklog::calendarTimeOf(run.store.local(leg.last));
-  writeLine(out, "     from %4d-%02d-%02d %02d:%02d:%02d to %4d-%02d-%02d %02d:%02d:%02d", a.year, a.month, a.day,
-            a.hour, a.minute, a.second, b.year, b.month, b.day, b.hour, b.minute, b.second);
+  writeLine(out, "     from %4d-%02d-%02d %02d:%02d:%02d to %4d-%02d-%02d %02d:%02d:%02d", a.year, a.month,
+            a.day, a.hour, a.minute, a.second, b.year, b.month, b.day, b.hour, b.minute, b.second);
   const double km = leg.mileage * kKmPerMetre;
   switch (unitOf(run)) {
     case SpeedUnit::Kph:
@@ -134,8 +138,8 @@ void writeLegBlock(std::FILE* out, const RunContext& run, const Leg& leg) {
   }
   if (leg.endsInStop) {
     const Split stop = split(leg.stopSeconds);
-    writeLine(out, "     stop for: %02d days %02d hours %02d minutes %02d seconds", stop.days, stop.hours, stop.minutes,
-              stop.seconds);
+    writeLine(out, "     stop for: %02d days %02d hours %02d minutes %02d seconds", stop.days, stop.hours,
+              stop.minutes, stop.seconds);
   } else {
     writeText(out, "End");
   }
@@ -145,11 +149,11 @@ void writeSummaryTail(std::FILE* out, const RunContext& run) {
   const TravelFigures f = travelFigures(run.stats, run.store);
   writeText(out, kDashes);
   const Split moving = split(f.movingSeconds);
-  writeLine(out, "Total moving time: %02d days %02d hours %02d minutes %02d seconds", moving.days, moving.hours,
-            moving.minutes, moving.seconds);
+  writeLine(out, "Total moving time: %02d days %02d hours %02d minutes %02d seconds", moving.days,
+            moving.hours, moving.minutes, moving.seconds);
   const Split stopped = split(run.stats.totalStopSeconds);
-  writeLine(out, "Total stop time: %02d days %02d hours %02d minutes %02d seconds", stopped.days, stopped.hours,
-            stopped.minutes, stopped.seconds);
+  writeLine(out, "Total stop time: %02d days %02d hours %02d minutes %02d seconds", stopped.days,
+            stopped.hours, stopped.minutes, stopped.seconds);
 
   writeShareTable(out, "Speed Category           Definition                Distance %", kSpeedClassLabels,
                   f.shares.speedClasses);

@@ -64,8 +64,8 @@ void TravelStats::addPoint(const tracklog::TrackPoint& local, const tracklog::Tr
 }
 
 std::int64_t travelPeriodSeconds(const tracklog::TrackStore& store) {
-  const std::int64_t seconds = tracklog::calendarSecondsBetween(tracklog::calendarTimeOf(store.local(0)),
-                                                                tracklog::calendarTimeOf(store.local(store.pointCount - 1)));
+  const std::int64_t seconds = tracklog::calendarSecondsBetween(
+      tracklog::calendarTimeOf(store.local(0)), tracklog::calendarTimeOf(store.local(store.pointCount - 1)));
   return std::max<std::int64_t>(seconds, 0);
 }
 

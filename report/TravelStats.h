@@ -44,7 +44,7 @@ struct TravelFigures {
   // Exact seconds from `from` to `to`; 0 when the last point is not later than the first
   // (one point, or a log out of time order), and then every rate is 0.
   std::int64_t periodSeconds = 0;
-  std::int64_t movingSeconds = 0;  // never negative
+  std::int64_t movingSeconds = 0;   // never negative
   std::int64_t drivingAverage = 0;  // km/h over the moving points, 0 when there are none
   std::int64_t totalAverage = 0;    // km/h over all points
   double hardBrakePerDay = 0;

@@ -23,9 +23,9 @@ using tracklog::TrackPoint;
 
 std::string printfRow(const CsvRowValues& v) {
   char text[kCsvRowCapacity];
-  std::snprintf(text, sizeof text, "%4d,%02d,%02d,%02d,%02d,%02d,%.7f,%.7f,%.2f,%.2f,%.2f,%.2f,%f\r\n", v.year,
-                v.month, v.day, v.hour, v.minute, v.second, v.latitude, v.longitude, v.altitude, v.speed, v.bearing,
-                v.distance, v.mileage);
+  std::snprintf(text, sizeof text, "%4d,%02d,%02d,%02d,%02d,%02d,%.7f,%.7f,%.2f,%.2f,%.2f,%.2f,%f\r\n",
+                v.year, v.month, v.day, v.hour, v.minute, v.second, v.latitude, v.longitude, v.altitude,
+                v.speed, v.bearing, v.distance, v.mileage);
   return text;
 }
 
@@ -41,8 +41,9 @@ TEST(CsvRowTest, WritesWhatThePrintfTemplateWrites) {
   std::uniform_real_distribution<double> unit(-1, 1);
   std::uniform_int_distribution<int> exponent(-12, 12);
   // Exact ties at 2, 6 and 7 decimals, signed zeros, huge and tiny values.
-  const double special[] = {0.125,  -0.125, 2.675,  1.005,  0.0078125, 1.0000005, -0.0, 0.0, 1e300, -1e300,
-                            1e-300, 5e-324, 255.99999995, 359.995, 1609 * 0.001 * 0.625};
+  const double special[] = {0.125,     -0.125, 2.675,        1.005,   0.0078125,
+                            1.0000005, -0.0,   0.0,          1e300,   -1e300,
+                            1e-300,    5e-324, 255.99999995, 359.995, 1609 * 0.001 * 0.625};
   const auto value = [&](std::size_t i) {
     switch (random() % 4) {
       case 0:
@@ -56,9 +57,9 @@ TEST(CsvRowTest, WritesWhatThePrintfTemplateWrites) {
     }
   };
   for (int n = 0; n < 200000; ++n) {
-    CsvRowValues v{year(random), field(random), field(random), field(random), field(random), field(random),
-                   value(0),     value(1),      value(2),      value(3),      value(4),      value(5),
-                   value(6)};
+    CsvRowValues v{year(random),  field(random), field(random), field(random), field(random),
+                   field(random), value(0),      value(1),      value(2),      value(3),
+                   value(4),      value(5),      value(6)};
     if (n % 50 == 0) v.month = -field(random);  // signs under zero padding
     ASSERT_EQ(fastRow(v), printfRow(v));
   }
@@ -88,7 +89,9 @@ class CsvExportTest : public ::testing::Test {
   }
 
   [[nodiscard]] fs::path part(int n) const { return dir.path() / ("trip-" + std::to_string(n) + ".csv"); }
-  [[nodiscard]] std::vector<std::string> lines(int n) const { return testing::crlfLines(testing::readFile(part(n))); }
+  [[nodiscard]] std::vector<std::string> lines(int n) const {
+    return testing::crlfLines(testing::readFile(part(n)));
+  }
 
   testing::TempDir dir;
   testing::StoredRun run;
@@ -99,7 +102,9 @@ struct UnitCase {
   const char* unit;
   std::vector<std::string> lines;
 };
-void PrintTo(const UnitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const UnitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CsvUnitTest : public CsvExportTest, public ::testing::WithParamInterface<UnitCase> {};
 
@@ -107,7 +112,8 @@ class CsvUnitTest : public CsvExportTest, public ::testing::WithParamInterface<U
 TEST_P(CsvUnitTest, WritesTheHeaderAndRowsOfTheUnit) {
   const auto [origin, north] = exactlyNorth(1609);
   ASSERT_NE(origin, 0.0);
-  run.select({fix(origin, 10, 60, 2010, 9, 9, 23, 59, 59, 100), fix(north, 10, 0, 2010, 9, 10, 0, 0, 0, 12.5F),
+  run.select({fix(origin, 10, 60, 2010, 9, 9, 23, 59, 59, 100),
+              fix(north, 10, 0, 2010, 9, 10, 0, 0, 0, 12.5F),
               fix(north, 10, 0, 2010, 9, 10, 0, 0, 1, 12.5F)});
   run.fields.set(Field::SpeedUnit, GetParam().unit);
   writeCsvFiles(run.context());
@@ -123,7 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UnitCase{"kph",
                  "KPH",
-                 {"Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(m),Speed(KPH),Bearing,Distance(m),"
+                 {"Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(m),Speed(KPH),Bearing,"
+                  "Distance(m),"
                   "Mileage(Km)",
                   "2010,09,09,23,59,59,LAT,10.0000000,100.00,60.00,0.00,0.00,0.000000",
                   "2010,09,10,00,00,00,LAT,10.0000000,12.50,0.00,0.00,1609.00,1.609000",
@@ -154,7 +161,9 @@ struct SplitCase {
   const char* unit;
   std::vector<std::size_t> lines;  // per file, the header included
 };
-void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SplitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CsvSplitTest : public CsvExportTest, public ::testing::WithParamInterface<SplitCase> {};
 
@@ -189,28 +198,30 @@ TEST_P(CsvSplitTest, SplitsAfterEvery65535Rows) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Counts, CsvSplitTest,
-                         ::testing::Values(SplitCase{"one_row_short", 65534, "KPH", {65535}},
-                                           SplitCase{"a_full_first_file_opens_an_empty_second", 65535, "KPH",
-                                                     {65536, 1}},
-                                           SplitCase{"one_row_over", 65536, "KPH", {65536, 2}},
-                                           SplitCase{"two_full_files_open_an_empty_third", 131070, "KPH",
-                                                     {65536, 65536, 1}},
-                                           SplitCase{"a_full_store", 131072, "KPH", {65536, 65536, 3}},
-                                           SplitCase{"another_unit_still_splits", 65535, "", {0, 0}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Counts, CsvSplitTest,
+    ::testing::Values(SplitCase{"one_row_short", 65534, "KPH", {65535}},
+                      SplitCase{"a_full_first_file_opens_an_empty_second", 65535, "KPH", {65536, 1}},
+                      SplitCase{"one_row_over", 65536, "KPH", {65536, 2}},
+                      SplitCase{"two_full_files_open_an_empty_third", 131070, "KPH", {65536, 65536, 1}},
+                      SplitCase{"a_full_store", 131072, "KPH", {65536, 65536, 3}},
+                      SplitCase{"another_unit_still_splits", 65535, "", {0, 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct OpenFailureCase {
   const char* name;
   std::uint32_t points;
   int blocked;
 };
-void PrintTo(const OpenFailureCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OpenFailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CsvOpenFailureTest : public CsvExportTest, public ::testing::WithParamInterface<OpenFailureCase> {};
 
 TEST_P(CsvOpenFailureTest, EndsTheProgramWithTheCsvMessage) {
-  run.select(testing::straightDrive(fix(25, 121, 0, 2010, 9, 9, 0, 0, 0), static_cast<int>(GetParam().points), 10, 0));
+  run.select(testing::straightDrive(fix(25, 121, 0, 2010, 9, 9, 0, 0, 0), static_cast<int>(GetParam().points),
+                                    10, 0));
   fs::create_directory(part(GetParam().blocked));  // a folder cannot be opened as a file
   try {
     writeCsvFiles(run.context());

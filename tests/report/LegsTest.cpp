@@ -109,7 +109,8 @@ class Track {
     return kOriginLon + east / (kMetresPerDegreeLat * std::cos(originLat_ * 3.141592653589793 / 180));
   }
   TrackPoint fixAt(double lat, double lon) const {
-    return testing::fix(lat, lon, 0, time_.year, time_.month, time_.day, time_.hour, time_.minute, time_.second);
+    return testing::fix(lat, lon, 0, time_.year, time_.month, time_.day, time_.hour, time_.minute,
+                        time_.second);
   }
   void tick(int seconds) { time_ = tracklog::addSeconds(time_, seconds); }
 
@@ -170,7 +171,9 @@ struct LegCase {
   const char* stopPeriod;
   std::vector<ExpectedLeg> legs;
 };
-void PrintTo(const LegCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LegCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class LegCaseTest : public ::testing::TestWithParam<LegCase> {};
 
@@ -221,7 +224,11 @@ INSTANTIATE_TEST_SUITE_P(
         LegCase{"a_point_just_beyond_the_radius_is_outside",
                 [] {
                   const RadiusPair r = exactRadiusPair();
-                  return Track(r.origin).at(0, 0).atLatitude(std::nextafter(r.onRadius, 90.0)).stay(598).at(1000, 0);
+                  return Track(r.origin)
+                      .at(0, 0)
+                      .atLatitude(std::nextafter(r.onRadius, 90.0))
+                      .stay(598)
+                      .at(1000, 0);
                 },
                 "10",
                 {{0, 600, false, 0}}},
@@ -241,27 +248,39 @@ INSTANTIATE_TEST_SUITE_P(
         // 60 m circle: the 200 m scan sees 30 minutes, the refinement the 5 m cluster's 20.
         LegCase{"the_refinement_measures_the_jitter_cluster_not_the_walk_around",
                 [] {
-                  return Track().at(-1000, 0).drive(4, 250).circle(300, 60, 1).shuttle(1200, 3).circle(300, 60, 1)
-                      .at(1000, 0).drive(3, 250);
+                  return Track()
+                      .at(-1000, 0)
+                      .drive(4, 250)
+                      .circle(300, 60, 1)
+                      .shuttle(1200, 3)
+                      .circle(300, 60, 1)
+                      .at(1000, 0)
+                      .drive(3, 250);
                 },
                 "10",
                 {{0, 1804, true, 1200}, {1805, 1808, false, 0}}},
-        LegCase{"a_stay_shorter_than_the_period_keeps_the_leg_going",
-                [] { return Track().at(0, 0).drive(3, 250).jitter(500, 20, 3).drive(3, 250).stay(700).drive(2, 250); },
-                "10",
-                {{0, 1206, true, 701}, {1207, 1208, false, 0}}},
+        LegCase{
+            "a_stay_shorter_than_the_period_keeps_the_leg_going",
+            [] {
+              return Track().at(0, 0).drive(3, 250).jitter(500, 20, 3).drive(3, 250).stay(700).drive(2, 250);
+            },
+            "10",
+            {{0, 1206, true, 701}, {1207, 1208, false, 0}}},
         // Anchor 0 reaches the far point in 500 s; the fix after it, logged 100 s earlier, in 600 s.
         LegCase{"a_fix_out_of_time_order_is_measured_as_it_stands",
                 [] { return Track().off(100).at(0, 0).back(101).stay(1).off(599).at(1000, 0); },
                 "10",
                 {{0, 1, true, 600}, {2, 2, false, 0}}},
-        LegCase{"two_stops_and_a_final_leg",
-                [] { return Track().at(0, 0).drive(10, 250).stay(900).drive(10, 250).stay(1500).drive(10, 250); },
-                "10",
-                {{0, 910, true, 901}, {911, 2420, true, 1501}, {2421, 2430, false, 0}}}),
+        LegCase{
+            "two_stops_and_a_final_leg",
+            [] { return Track().at(0, 0).drive(10, 250).stay(900).drive(10, 250).stay(1500).drive(10, 250); },
+            "10",
+            {{0, 910, true, 901}, {911, 2420, true, 1501}, {2421, 2430, false, 0}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LegsTest, NoPointsNoLegs) { EXPECT_TRUE(legsOf({}, "10").empty()); }
+TEST(LegsTest, NoPointsNoLegs) {
+  EXPECT_TRUE(legsOf({}, "10").empty());
+}
 
 TEST(LegsTest, TheRadiusFixtureLiesExactlyOnTheRadius) {
   const RadiusPair r = exactRadiusPair();
@@ -275,13 +294,17 @@ TEST(LegsTest, AFixWithoutAPositionInALongStayIsBeyondTheRadius) {
       Track().at(0, 0).drive(2, 250).stay(700).nowhere().at(500, 0).stay(699).at(2000, 0).points();
   const std::vector<Leg> legs = legsOf(points, "10");
   ASSERT_EQ(legs.size(), 3U);
-  EXPECT_EQ(std::make_tuple(legs[0].first, legs[0].last, legs[0].stopSeconds), std::make_tuple(0U, 702U, 701));
-  EXPECT_EQ(std::make_tuple(legs[1].first, legs[1].last, legs[1].stopSeconds), std::make_tuple(703U, 1403U, 700));
-  EXPECT_EQ(std::make_tuple(legs[2].first, legs[2].last, legs[2].endsInStop), std::make_tuple(1404U, 1404U, false));
+  EXPECT_EQ(std::make_tuple(legs[0].first, legs[0].last, legs[0].stopSeconds),
+            std::make_tuple(0U, 702U, 701));
+  EXPECT_EQ(std::make_tuple(legs[1].first, legs[1].last, legs[1].stopSeconds),
+            std::make_tuple(703U, 1403U, 700));
+  EXPECT_EQ(std::make_tuple(legs[2].first, legs[2].last, legs[2].endsInStop),
+            std::make_tuple(1404U, 1404U, false));
 }
 
 TEST(LegsTest, MileageSumsTheStepsOfEachLegButNotTheStepBetweenLegs) {
-  const std::vector<TrackPoint> points = Track().at(0, 0).drive(3, 90).stay(700).at(2000, 0).drive(2, 100).points();
+  const std::vector<TrackPoint> points =
+      Track().at(0, 0).drive(3, 90).stay(700).at(2000, 0).drive(2, 100).points();
   const std::vector<Leg> legs = legsOf(points, "10");
   ASSERT_EQ(legs.size(), 2U);
   const auto step = [&](std::size_t i) {
@@ -324,7 +347,9 @@ struct ConversionCase {
   std::function<Track()> track;
   bool throws;
 };
-void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class StopPeriodConversionTest : public ::testing::TestWithParam<ConversionCase> {};
 
@@ -342,8 +367,8 @@ TEST_P(StopPeriodConversionTest, ANonNumberFailsExactlyWhereTheSearchCompares) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, StopPeriodConversionTest,
     ::testing::Values(ConversionCase{"one_point_compares_nothing", [] { return Track().at(0, 0); }, false},
-                      ConversionCase{"a_stay_compares_nothing", [] { return Track().at(0, 0).jitter(3000, 50, 2); },
-                                     false},
+                      ConversionCase{"a_stay_compares_nothing",
+                                     [] { return Track().at(0, 0).jitter(3000, 50, 2); }, false},
                       ConversionCase{"a_point_beyond_the_radius_compares",
                                      [] { return Track().at(0, 0).jitter(3000, 50, 2).at(500, 0); }, true}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -355,16 +380,16 @@ class RandomTrack {
   explicit RandomTrack(std::uint32_t seed) : random_(seed) {}
 
   std::vector<TrackPoint> make(int targetCount) {
-    const tracklog::CalendarTime start =
-        chance(0.2) ? tracklog::CalendarTime{2010, 12, 31, 23, 20, 0} : tracklog::CalendarTime{2010, 9, 9, 8, 0, 0};
+    const tracklog::CalendarTime start = chance(0.2) ? tracklog::CalendarTime{2010, 12, 31, 23, 20, 0}
+                                                     : tracklog::CalendarTime{2010, 9, 9, 8, 0, 0};
     std::vector<TrackPoint> points;
     tracklog::CalendarTime time = start;
     double north = 0;
     double east = 0;
     int interval = whole(1, 5);
     auto emit = [&](double n, double e) {
-      points.push_back(testing::fix(kOriginLat + n / kMetresPerDegreeLat, kOriginLon + e / 100800.0, 0, time.year,
-                                    time.month, time.day, time.hour, time.minute, time.second));
+      points.push_back(testing::fix(kOriginLat + n / kMetresPerDegreeLat, kOriginLon + e / 100800.0, 0,
+                                    time.year, time.month, time.day, time.hour, time.minute, time.second));
       time = tracklog::addSeconds(time, interval);
     };
     while (static_cast<int>(points.size()) < targetCount) {
@@ -386,8 +411,10 @@ class RandomTrack {
           double n = north;
           double e = east;
           for (int i = whole(10, 2500 / interval); i > 0; --i) {
-            n = std::clamp(n + between(-walk - radius * 0.1, walk + radius * 0.1), north - radius, north + radius);
-            e = std::clamp(e + between(-walk - radius * 0.1, walk + radius * 0.1), east - radius, east + radius);
+            n = std::clamp(n + between(-walk - radius * 0.1, walk + radius * 0.1), north - radius,
+                           north + radius);
+            e = std::clamp(e + between(-walk - radius * 0.1, walk + radius * 0.1), east - radius,
+                           east + radius);
             emit(n, e);
           }
           break;

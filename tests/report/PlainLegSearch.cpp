@@ -31,7 +31,8 @@ class LegSearch {
       const std::uint32_t departure = firstBeyond(anchor, kStopRadius, count_);
       if (departure == count_) break;
       if (lastsStopPeriod(anchor, departure)) {
-        legs.push_back(makeLeg(legs.size() + 1, start, departure - 1, true, refinedDuration(anchor, departure)));
+        legs.push_back(
+            makeLeg(legs.size() + 1, start, departure - 1, true, refinedDuration(anchor, departure)));
         start = departure;
         anchor = departure;
       } else {
@@ -52,7 +53,8 @@ class LegSearch {
 
   // The stop period is read afresh at every comparison.
   bool lastsStopPeriod(std::uint32_t from, std::uint32_t to) {
-    const std::int64_t period = std::int64_t{tracklog::wholeNumberField(fields_, tracklog::Field::StopPeriod)} * 60;
+    const std::int64_t period =
+        std::int64_t{tracklog::wholeNumberField(fields_, tracklog::Field::StopPeriod)} * 60;
     return tracklog::secondsBetween(points_[from], points_[to]) >= period;
   }
 
@@ -83,7 +85,8 @@ class LegSearch {
 
 }  // namespace
 
-std::vector<Leg> plainFindLegs(const TrackPoint* localPoints, std::uint32_t pointCount, tracklog::FieldSource& fields) {
+std::vector<Leg> plainFindLegs(const TrackPoint* localPoints, std::uint32_t pointCount,
+                               tracklog::FieldSource& fields) {
   if (pointCount == 0) return {};
   return LegSearch(localPoints, pointCount, fields).run();
 }

@@ -28,19 +28,20 @@ struct Fix {
   int day, hour, minute, second;
 };
 constexpr Fix kTwoStops[] = {
-    {0, 0, 9, 23, 40, 0},       {5, 20, 9, 23, 40, 1},      {17, 45, 9, 23, 40, 2},   {34, 60, 9, 23, 40, 3},
-    {90, 100, 9, 23, 40, 5},    {3000, 125, 9, 23, 41, 0},  {6000, 30, 9, 23, 45, 0}, {6008, 0, 9, 23, 45, 1},
-    {6002, 0, 9, 23, 50, 0},    {5999, 0, 9, 23, 58, 0},    {6000.5, 0, 10, 0, 5, 0}, {7000, 50, 10, 0, 6, 0},
-    {7010, 35, 10, 0, 6, 1},    {11000, 80, 10, 0, 10, 0},  {11003, 0, 10, 0, 10, 30}, {11000, 0, 10, 1, 59, 59},
-    {11000, 0, 10, 2, 0, 0},    {11050, 10, 10, 2, 0, 1},   {20000, 65, 10, 2, 30, 0}, {21200, 70, 10, 2, 31, 0}};
+    {0, 0, 9, 23, 40, 0},    {5, 20, 9, 23, 40, 1},     {17, 45, 9, 23, 40, 2},    {34, 60, 9, 23, 40, 3},
+    {90, 100, 9, 23, 40, 5}, {3000, 125, 9, 23, 41, 0}, {6000, 30, 9, 23, 45, 0},  {6008, 0, 9, 23, 45, 1},
+    {6002, 0, 9, 23, 50, 0}, {5999, 0, 9, 23, 58, 0},   {6000.5, 0, 10, 0, 5, 0},  {7000, 50, 10, 0, 6, 0},
+    {7010, 35, 10, 0, 6, 1}, {11000, 80, 10, 0, 10, 0}, {11003, 0, 10, 0, 10, 30}, {11000, 0, 10, 1, 59, 59},
+    {11000, 0, 10, 2, 0, 0}, {11050, 10, 10, 2, 0, 1},  {20000, 65, 10, 2, 30, 0}, {21200, 70, 10, 2, 31, 0}};
 
 TEST(SummaryReportGoldenTest, TwoStopsThroughTheWholeRun) {
   testing::TempDir dir;
   std::vector<TrackPoint> utc;
   for (const Fix& f : kTwoStops) {
-    const tracklog::CalendarTime t = tracklog::addSeconds({2010, 9, f.day, f.hour, f.minute, f.second}, -8 * 3600);
-    utc.push_back(fix(25 + f.north / kMetresPerDegree, 121.5, f.speed, t.year, t.month, t.day, t.hour, t.minute,
-                      t.second));
+    const tracklog::CalendarTime t =
+        tracklog::addSeconds({2010, 9, f.day, f.hour, f.minute, f.second}, -8 * 3600);
+    utc.push_back(fix(25 + f.north / kMetresPerDegree, 121.5, f.speed, t.year, t.month, t.day, t.hour,
+                      t.minute, t.second));
   }
   testing::writeLog(dir.file("LOGDATA.BIN"), utc);
 
@@ -51,7 +52,8 @@ TEST(SummaryReportGoldenTest, TwoStopsThroughTheWholeRun) {
   fields.set(Field::StopPeriod, " 10 ");
   ReportSession session;
   testing::RecordingReportUi ui(dir.file("out/evening"));
-  const ReportEnvironment environment{dir.file("LOGDATA.BIN"), static_cast<std::uint32_t>(utc.size() * 16), "GT-120"};
+  const ReportEnvironment environment{dir.file("LOGDATA.BIN"), static_cast<std::uint32_t>(utc.size() * 16),
+                                      "GT-120"};
   ASSERT_EQ(ReportRun(session, fields, ui, environment).run(), RunOutcome::Done);
 
   const std::string text = testing::readFile(dir.path() / "out/2010-09-09/evening-report.txt");
@@ -88,7 +90,9 @@ struct UnitCase {
   std::vector<std::string> present;
   std::vector<std::string> absentPrefixes;
 };
-void PrintTo(const UnitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const UnitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SummaryUnitTest : public ::testing::TestWithParam<UnitCase> {};
 
@@ -161,7 +165,8 @@ TEST(SummaryReportTest, MovingTimeIsThePeriodLessTheStops) {
   testing::StoredRun run;
   run.select({fix(25, 121, 0, 2010, 9, 9, 10, 0, 0), fix(25.1, 121, 0, 2010, 9, 10, 12, 3, 4)});
   run.stats.totalStopSeconds = 600;
-  const std::vector<std::string> lines = reportLines(run, {Leg{1, 0, 0, true, 600, 0}, Leg{2, 1, 1, false, 0, 0}});
+  const std::vector<std::string> lines =
+      reportLines(run, {Leg{1, 0, 0, true, 600, 0}, Leg{2, 1, 1, false, 0, 0}});
   EXPECT_TRUE(hasLine(lines, "      total travel time 1 days 2 hours 3 minutes 4 seconds"));
   EXPECT_TRUE(hasLine(lines, "     stop for: 00 days 00 hours 10 minutes 00 seconds"));
   EXPECT_TRUE(hasLine(lines, "Total moving time: 01 days 01 hours 53 minutes 04 seconds"));

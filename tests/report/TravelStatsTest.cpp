@@ -21,7 +21,9 @@ struct BucketCase {
   std::size_t timeBucket;
   std::size_t weekday;
 };
-void PrintTo(const BucketCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BucketCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class BucketTest : public ::testing::TestWithParam<BucketCase> {};
 
@@ -66,7 +68,9 @@ struct ChangeCase {
   TrackPoint point;
   std::array<std::int64_t, 4> counts;  // hard accel, extreme accel, hard brake, extreme brake
 };
-void PrintTo(const ChangeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ChangeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class OneSecondChangeTest : public ::testing::TestWithParam<ChangeCase> {};
 
@@ -75,27 +79,26 @@ TEST_P(OneSecondChangeTest, CountsTheEvent) {
   TravelStats stats;
   stats.addPoint(c.previous, nullptr);
   stats.addPoint(c.point, &c.previous);
-  EXPECT_EQ((std::array<std::int64_t, 4>{stats.hardAccel, stats.extremeAccel, stats.hardBrake, stats.extremeBrake}),
-            c.counts);
+  EXPECT_EQ(
+      (std::array<std::int64_t, 4>{stats.hardAccel, stats.extremeAccel, stats.hardBrake, stats.extremeBrake}),
+      c.counts);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, OneSecondChangeTest,
-    ::testing::Values(ChangeCase{"20_to_45_is_extreme_acceleration", at(10, 0, 0, 20), at(10, 0, 1, 45), {0, 1, 0, 0}},
-                      ChangeCase{"20_to_44_is_hard_acceleration", at(10, 0, 0, 20), at(10, 0, 1, 44), {1, 0, 0, 0}},
-                      ChangeCase{"20_to_35_is_hard_acceleration", at(10, 0, 0, 20), at(10, 0, 1, 35), {1, 0, 0, 0}},
-                      ChangeCase{"20_to_34_is_nothing", at(10, 0, 0, 20), at(10, 0, 1, 34), {0, 0, 0, 0}},
-                      ChangeCase{"45_to_20_is_extreme_braking", at(10, 0, 0, 45), at(10, 0, 1, 20), {0, 0, 0, 1}},
-                      ChangeCase{"35_to_20_is_hard_braking", at(10, 0, 0, 35), at(10, 0, 1, 20), {0, 0, 1, 0}},
-                      ChangeCase{"34_to_20_is_nothing", at(10, 0, 0, 34), at(10, 0, 1, 20), {0, 0, 0, 0}},
-                      ChangeCase{"seconds_59_to_0_is_a_one_second_step", at(10, 0, 59, 20), at(10, 1, 0, 45),
-                                 {0, 1, 0, 0}},
-                      ChangeCase{"only_the_seconds_field_counts", at(10, 0, 0, 20), at(11, 5, 1, 45), {0, 1, 0, 0}},
-                      ChangeCase{"a_two_second_step_is_not_compared", at(10, 0, 0, 20), at(10, 0, 2, 45),
-                                 {0, 0, 0, 0}},
-                      ChangeCase{"the_same_second_is_not_compared", at(10, 0, 0, 20), at(10, 0, 0, 45), {0, 0, 0, 0}},
-                      ChangeCase{"seconds_0_to_59_is_not_compared", at(10, 1, 0, 45), at(10, 1, 59, 20),
-                                 {0, 0, 0, 0}}),
+    ::testing::Values(
+        ChangeCase{"20_to_45_is_extreme_acceleration", at(10, 0, 0, 20), at(10, 0, 1, 45), {0, 1, 0, 0}},
+        ChangeCase{"20_to_44_is_hard_acceleration", at(10, 0, 0, 20), at(10, 0, 1, 44), {1, 0, 0, 0}},
+        ChangeCase{"20_to_35_is_hard_acceleration", at(10, 0, 0, 20), at(10, 0, 1, 35), {1, 0, 0, 0}},
+        ChangeCase{"20_to_34_is_nothing", at(10, 0, 0, 20), at(10, 0, 1, 34), {0, 0, 0, 0}},
+        ChangeCase{"45_to_20_is_extreme_braking", at(10, 0, 0, 45), at(10, 0, 1, 20), {0, 0, 0, 1}},
+        ChangeCase{"35_to_20_is_hard_braking", at(10, 0, 0, 35), at(10, 0, 1, 20), {0, 0, 1, 0}},
+        ChangeCase{"34_to_20_is_nothing", at(10, 0, 0, 34), at(10, 0, 1, 20), {0, 0, 0, 0}},
+        ChangeCase{"seconds_59_to_0_is_a_one_second_step", at(10, 0, 59, 20), at(10, 1, 0, 45), {0, 1, 0, 0}},
+        ChangeCase{"only_the_seconds_field_counts", at(10, 0, 0, 20), at(11, 5, 1, 45), {0, 1, 0, 0}},
+        ChangeCase{"a_two_second_step_is_not_compared", at(10, 0, 0, 20), at(10, 0, 2, 45), {0, 0, 0, 0}},
+        ChangeCase{"the_same_second_is_not_compared", at(10, 0, 0, 20), at(10, 0, 0, 45), {0, 0, 0, 0}},
+        ChangeCase{"seconds_0_to_59_is_not_compared", at(10, 1, 0, 45), at(10, 1, 59, 20), {0, 0, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TravelStatsTest, SumsMaximumAndMovingPointsUseWholeSpeeds) {
@@ -123,7 +126,9 @@ struct ShareCase {
   std::vector<std::int64_t> counts;
   std::vector<std::int64_t> hundredths;
 };
-void PrintTo(const ShareCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ShareCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ShareTest : public ::testing::TestWithParam<ShareCase> {};
 
@@ -143,7 +148,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ShareCase{"thirds_give_the_last_of_the_largest_the_missing_hundredth", {1, 1, 1}, {3333, 3333, 3334}},
         ShareCase{"an_exact_tie_rounds_up_and_the_excess_comes_off_the_largest", {1, 19999}, {1, 9999}},
-        ShareCase{"the_last_of_equal_largest_takes_the_correction", {2, 2, 1, 1, 1}, {2857, 2856, 1429, 1429, 1429}},
+        ShareCase{"the_last_of_equal_largest_takes_the_correction",
+                  {2, 2, 1, 1, 1},
+                  {2857, 2856, 1429, 1429, 1429}},
         ShareCase{"exact_shares_need_no_correction", {1, 3}, {2500, 7500}},
         ShareCase{"empty_rows_stay_zero", {0, 7, 0}, {0, 10000, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -187,7 +194,9 @@ struct PeriodCase {
   TrackPoint last;
   std::int64_t seconds;
 };
-void PrintTo(const PeriodCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PeriodCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class TravelPeriodTest : public ::testing::TestWithParam<PeriodCase> {};
 
@@ -199,16 +208,16 @@ TEST_P(TravelPeriodTest, IsTheExactCalendarDifference) {
 
 INSTANTIATE_TEST_SUITE_P(
     Spans, TravelPeriodTest,
-    ::testing::Values(
-        PeriodCase{"within_a_day", at(10, 0, 0), at(11, 2, 3), 3723},
-        PeriodCase{"over_midnight", at(23, 59, 59), fix(25, 121, 0, 2010, 9, 10, 0, 0, 1), 2},
-        PeriodCase{"over_a_leap_day", fix(25, 121, 0, 2012, 2, 28, 12, 0, 0), fix(25, 121, 0, 2012, 3, 1, 12, 0, 0),
-                   2 * 86400},
-        PeriodCase{"over_new_year", fix(25, 121, 0, 2010, 12, 31, 23, 0, 0), fix(25, 121, 0, 2011, 1, 1, 1, 0, 0), 7200},
-        PeriodCase{"a_year_and_a_day", fix(25, 121, 0, 2011, 3, 1, 0, 0, 0), fix(25, 121, 0, 2012, 3, 1, 0, 0, 1),
-                   366 * 86400 + 1},
-        PeriodCase{"the_same_second_is_zero", at(10, 0, 0), at(10, 0, 0), 0},
-        PeriodCase{"a_last_point_before_the_first_is_zero", at(10, 0, 0), at(9, 0, 0), 0}),
+    ::testing::Values(PeriodCase{"within_a_day", at(10, 0, 0), at(11, 2, 3), 3723},
+                      PeriodCase{"over_midnight", at(23, 59, 59), fix(25, 121, 0, 2010, 9, 10, 0, 0, 1), 2},
+                      PeriodCase{"over_a_leap_day", fix(25, 121, 0, 2012, 2, 28, 12, 0, 0),
+                                 fix(25, 121, 0, 2012, 3, 1, 12, 0, 0), 2 * 86400},
+                      PeriodCase{"over_new_year", fix(25, 121, 0, 2010, 12, 31, 23, 0, 0),
+                                 fix(25, 121, 0, 2011, 1, 1, 1, 0, 0), 7200},
+                      PeriodCase{"a_year_and_a_day", fix(25, 121, 0, 2011, 3, 1, 0, 0, 0),
+                                 fix(25, 121, 0, 2012, 3, 1, 0, 0, 1), 366 * 86400 + 1},
+                      PeriodCase{"the_same_second_is_zero", at(10, 0, 0), at(10, 0, 0), 0},
+                      PeriodCase{"a_last_point_before_the_first_is_zero", at(10, 0, 0), at(9, 0, 0), 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TravelStatsTest, RatesArePerDayOfTheTravelPeriod) {
