@@ -98,12 +98,7 @@ BENCHMARK(BM_FindLegs)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly();
-// One pass of the plain search over an adversarial layout takes tens of seconds.
-BENCHMARK(BM_PlainFindLegs)
-    ->DenseRange(0, 2)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(3)
-    ->ReportAggregatesOnly();
+// One pass of the plain search over an adversarial layout takes about two minutes.
+BENCHMARK(BM_PlainFindLegs)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(1);
 
 BENCHMARK_MAIN();
