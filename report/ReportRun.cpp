@@ -1,6 +1,5 @@
 #include "ReportRun.h"
 
-#include "ChartTablesOf.h"
 #include "CsvExport.h"
 #include "Legs.h"
 #include "RmcWriter.h"
@@ -21,7 +20,7 @@ namespace {
 
 // A workbook that cannot be written is reported, and the run goes on to finish its KML files.
 void writeChartWorkbook(const ReportSession& session, tracklog::FieldSource& fields, ReportUi& ui) {
-  const charts::ChartTables tables = chartTablesOf(session.stats, session.store.pointCount);
+  const charts::ChartTables tables = chartTables(session.stats, session.store.pointCount);
   const std::string path = session.names.reportFolder + session.names.reportBaseName + "-SpeedChart.xls";
   if (!charts::WriteChartWorkbook(tables, fields.text(Field::SpeedUnit), path)) {
     ui.showMessage("excel file read open error", "");
