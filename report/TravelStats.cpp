@@ -34,6 +34,7 @@ ShareTables shareTables(const TravelStats& stats, std::int64_t pointCount) {
 template <std::size_t N>
 std::array<float, N> fractions(const std::array<std::int64_t, N>& counts, std::uint32_t pointCount) {
   std::array<float, N> out{};
+  if (pointCount == 0) return out;
   // Both fit a float exactly, so the quotient is the correctly rounded fraction.
   for (std::size_t i = 0; i < N; ++i) out[i] = static_cast<float>(counts[i]) / static_cast<float>(pointCount);
   return out;
