@@ -230,6 +230,10 @@ class Line {
       if (n < 0 && errno == EAGAIN) return 1;  // the host is not reading fast enough
     }
     if (sent_ == segment.bytes.size()) {
+      if (segment.data) {
+        const double seconds = std::chrono::duration<double>(SteadyClock::now() - startedAt_).count();
+        std::fprintf(stderr, "transfer: %zu bytes in %.3f s\n", segment.bytes.size(), seconds);
+      }
       output.pop_front();
       sent_ = 0;
       started_ = false;
