@@ -44,7 +44,8 @@ double wireBytes(std::uint32_t records) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::uint32_t records = argc > 1 ? static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 131071;
+  const std::uint32_t records =
+      argc > 1 ? static_cast<std::uint32_t>(std::strtoul(argv[1], nullptr, 10)) : 131071;
   const fs::path dir = fs::temp_directory_path() / ("tellurix-bench-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   const std::string memory = (dir / "memory.bin").string();
@@ -53,18 +54,21 @@ int main(int argc, char** argv) {
   demo.records = records;
   if (!demotrack::writeLogFile(memory, demotrack::makeDemoTrack(demo))) return 1;
 
-  std::vector<std::string> args{TELLURIX_SIMULATOR, "--link", link, "--log", memory, "--pace", "--split", "11"};
+  std::vector<std::string> args{TELLURIX_SIMULATOR, "--link",  link, "--log", memory,
+                                "--pace",           "--split", "11"};
   std::vector<char*> argv2;
   for (std::string& a : args) argv2.push_back(a.data());
   argv2.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dir / "simulator.txt").c_str(), O_WRONLY | O_CREAT, 0644);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (dir / "simulator.txt").c_str(),
+                                   O_WRONLY | O_CREAT, 0644);
   pid_t simulator = -1;
   if (posix_spawn(&simulator, argv2[0], &actions, nullptr, argv2.data(), environ) != 0) return 1;
   posix_spawn_file_actions_destroy(&actions);
-  for (int i = 0; i < 500 && !fs::is_symlink(link); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 500 && !fs::is_symlink(link); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
 
   int status = 1;
   {
@@ -84,17 +88,19 @@ int main(int argc, char** argv) {
       logger::DownloadSequence sequence(port, window, window.Poster(), clock, dir.string());
       sequence.Probe();
       const bool ready = window.RunUntil(
-          sequence, [&] { return sequence.Phase() == logger::DownloadPhase::Ready; }, std::chrono::seconds(120));
+          sequence, [&] { return sequence.Phase() == logger::DownloadPhase::Ready; },
+          std::chrono::seconds(120));
 
       const double transfer = std::chrono::duration<double>(complete - resumed).count();
       const double wire = wireBytes(records) / 92160.0;
       const double cpu = std::chrono::duration<double>(sequence.Reader()->CpuTime()).count();
       const bool same = slurp(dir / "LOGDATA.BIN") == slurp(memory);
       const std::uint32_t received = sequence.Counters().ReceivedByteCount.load();
-      std::printf("transfer_s=%.3f wire_s=%.3f ratio=%.4f reader_cpu_s=%.3f reader_cpu_pct=%.2f received=%u "
-                  "all_bytes=%s ready=%s\n",
-                  transfer, wire, transfer / wire, cpu, 100.0 * cpu / transfer, received, same ? "yes" : "no",
-                  ready ? "yes" : "no");
+      std::printf(
+          "transfer_s=%.3f wire_s=%.3f ratio=%.4f reader_cpu_s=%.3f reader_cpu_pct=%.2f received=%u "
+          "all_bytes=%s ready=%s\n",
+          transfer, wire, transfer / wire, cpu, 100.0 * cpu / transfer, received, same ? "yes" : "no",
+          ready ? "yes" : "no");
       status = ready && same && received == records * 16U ? 0 : 1;
     }
   }

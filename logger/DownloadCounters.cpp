@@ -7,7 +7,8 @@ namespace tellurix::logger {
 LogTime LogTimeOf(const tracklog::TrackPoint& p) {
   char text[32];
   // Every field is narrow enough (year 2000..4047, the others 0..63) for the cut positions.
-  std::snprintf(text, sizeof text, "%4d-%2d-%2d %2d:%2d:%2d", p.year, p.month, p.day, p.hour, p.minute, p.second);
+  std::snprintf(text, sizeof text, "%4d-%2d-%2d %2d:%2d:%2d", p.year, p.month, p.day, p.hour, p.minute,
+                p.second);
   const std::string t(text);
   return {t.substr(0, 4), t.substr(5, 2), t.substr(8, 2), t.substr(11, 2), t.substr(14, 2), t.substr(17, 2)};
 }

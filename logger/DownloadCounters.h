@@ -41,13 +41,13 @@ struct FilterSnapshot {
 // StoredRecordCount, MemoryUsePercent, LogStartTime and LogEndTime on the reader thread
 // before it posts its window jobs: read them from those jobs or later.
 struct DownloadCounters {
-  std::uint32_t ReportedRecordCount = 0;  // from RecordCountReply; 0 when none came
+  std::uint32_t ReportedRecordCount = 0;            // from RecordCountReply; 0 when none came
   std::atomic<std::uint32_t> ReceivedByteCount{0};  // payload bytes written in this run
-  std::uint32_t StoredRecordCount = 0;   // whole records in LOGDATA.BIN after the download
-  std::uint32_t MemoryUsePercent = 0;    // StoredRecordCount * 100 / LoggerCapacity
-  LogTime LogStartTime = EmptyLogTime();  // first record of the log
-  LogTime LogEndTime = EmptyLogTime();    // last record of the log
-  FilterSnapshot ResetSnapshot;          // filled by the window at completion and SetTimeZone
+  std::uint32_t StoredRecordCount = 0;              // whole records in LOGDATA.BIN after the download
+  std::uint32_t MemoryUsePercent = 0;               // StoredRecordCount * 100 / LoggerCapacity
+  LogTime LogStartTime = EmptyLogTime();            // first record of the log
+  LogTime LogEndTime = EmptyLogTime();              // last record of the log
+  FilterSnapshot ResetSnapshot;                     // filled by the window at completion and SetTimeZone
   std::string UserId;
 };
 

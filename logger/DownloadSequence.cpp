@@ -31,8 +31,8 @@ constexpr std::array<CommandButton, 5> kCompletionButtons{CommandButton::Ok, Com
 
 }  // namespace
 
-DownloadSequence::DownloadSequence(platform::LoggerLink& link, DownloadView& view, PostToWindow post, Clock& clock,
-                                   std::string programFolder)
+DownloadSequence::DownloadSequence(platform::LoggerLink& link, DownloadView& view, PostToWindow post,
+                                   Clock& clock, std::string programFolder)
     : link_(link), view_(view), post_(std::move(post)), clock_(clock), folder_(std::move(programFolder)) {
   windowBlock_.reserve(kWindowBlock);
 }
@@ -48,7 +48,8 @@ DownloadSequence::~DownloadSequence() {
 DownloadPhase DownloadSequence::Phase() const {
   const DownloadPhase phase = phase_.load();
   // An overrun or a lost line ends the reader without a completion.
-  if (phase == DownloadPhase::Reading && reader_ && reader_->Finished() && reader_->End() != ReaderEnd::Completed) {
+  if (phase == DownloadPhase::Reading && reader_ && reader_->Finished() &&
+      reader_->End() != ReaderEnd::Completed) {
     return DownloadPhase::Stalled;
   }
   return phase;
@@ -158,7 +159,7 @@ bool DownloadSequence::commitLog() {
 }
 
 void DownloadSequence::readLogSpan(std::FILE* log) {
-  struct stat s{};
+  struct stat s {};
   const std::uint64_t size = ::fstat(::fileno(log), &s) == 0 ? static_cast<std::uint64_t>(s.st_size) : 0;
   counters_.StoredRecordCount = static_cast<std::uint32_t>(size / tracklog::kLogRecordSize);
   counters_.LogStartTime = EmptyLogTime();

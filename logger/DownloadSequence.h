@@ -24,7 +24,7 @@ enum class DownloadPhase : std::uint8_t {
   Complete,     // the reader's completion is running
   AwaitUserId,  // Timer1; the commands are enabled
   Ready,
-  Stalled,      // the download went no further; the window keeps what it shows
+  Stalled,  // the download went no further; the window keeps what it shows
 };
 
 // The download that runs once at every start: command mode, record count, the transfer at

@@ -18,6 +18,8 @@ std::chrono::milliseconds IntervalOf(DownloadTimer timer) {
   return kTimer1Interval;
 }
 
-void SystemClock::SleepFor(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
+void SystemClock::SleepFor(std::chrono::milliseconds duration) {
+  std::this_thread::sleep_for(duration);
+}
 
 }  // namespace tellurix::logger

@@ -36,11 +36,11 @@ class DownloadView {
 
   virtual void SetStatusText(std::string_view text) = 0;  // lblStatus
   virtual void SetStatusColour(StatusColour colour) = 0;
-  virtual void ProcessMessages() = 0;  // let the window handle what is pending
-  virtual void SetProgress(int percent) = 0;                     // proStatus, 0..100
-  virtual void SetRecordCountText(std::string_view text) = 0;   // lblLogShow
-  virtual void SetPercentageText(std::string_view text) = 0;    // lblPercentageShow
-  virtual void SetUserId(std::string_view text) = 0;            // lblUserID
+  virtual void ProcessMessages() = 0;                          // let the window handle what is pending
+  virtual void SetProgress(int percent) = 0;                   // proStatus, 0..100
+  virtual void SetRecordCountText(std::string_view text) = 0;  // lblLogShow
+  virtual void SetPercentageText(std::string_view text) = 0;   // lblPercentageShow
+  virtual void SetUserId(std::string_view text) = 0;           // lblUserID
 
   // FillFilterFromLog with the log's span (UTC), then the snapshot Reset goes back to.
   virtual void FillFilterFromLog(const LogTime& start, const LogTime& end) = 0;

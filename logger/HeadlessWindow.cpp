@@ -142,7 +142,9 @@ void HeadlessWindow::SetStatusColour(StatusColour colour) {
   statusColour = colour;
 }
 
-void HeadlessWindow::SetProgress(int percent) { progress = percent; }
+void HeadlessWindow::SetProgress(int percent) {
+  progress = percent;
+}
 
 void HeadlessWindow::SetRecordCountText(std::string_view text) {
   recordCount = text;

@@ -33,7 +33,8 @@ class HeadlessWindow final : public DownloadView {
 
   // Fires the due timers of `sequence` and runs posted jobs until `done()` holds (checked after
   // each of them), a FatalError escapes (kept in `fatal`), or `limit` has passed. Returns done().
-  bool RunUntil(DownloadSequence& sequence, const std::function<bool()>& done, std::chrono::milliseconds limit);
+  bool RunUntil(DownloadSequence& sequence, const std::function<bool()>& done,
+                std::chrono::milliseconds limit);
 
   [[nodiscard]] bool TimerRunning(DownloadTimer timer) const { return due_.count(timer) != 0; }
 

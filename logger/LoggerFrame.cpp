@@ -10,7 +10,8 @@ constexpr std::size_t kCountOffset = 8;
 constexpr std::size_t kUserIdOffset = 4;
 
 template <typename Pattern>
-const std::uint8_t* findFrom(std::span<const std::uint8_t> block, const std::uint8_t* from, const Pattern& pattern) {
+const std::uint8_t* findFrom(std::span<const std::uint8_t> block, const std::uint8_t* from,
+                             const Pattern& pattern) {
   return std::search(from, block.data() + block.size(), pattern.begin(), pattern.end(),
                      [](std::uint8_t byte, auto p) { return byte == static_cast<std::uint8_t>(p); });
 }
@@ -47,9 +48,13 @@ std::vector<std::uint8_t> BuildFrame(FrameCode command, std::span<const std::uin
   return frame;
 }
 
-bool HasNmeaStream(std::span<const std::uint8_t> block) { return contains(block, kNmeaMark); }
+bool HasNmeaStream(std::span<const std::uint8_t> block) {
+  return contains(block, kNmeaMark);
+}
 
-bool HasCommandModeAck(std::span<const std::uint8_t> block) { return contains(block, kCommandModeAck); }
+bool HasCommandModeAck(std::span<const std::uint8_t> block) {
+  return contains(block, kCommandModeAck);
+}
 
 std::optional<std::uint32_t> FindRecordCount(std::span<const std::uint8_t> block) {
   std::optional<std::uint32_t> count;
@@ -79,7 +84,8 @@ std::optional<std::string> FindUserId(std::span<const std::uint8_t> block) {
 }
 
 bool EndsWithReadEnd(std::span<const std::uint8_t> bytes) {
-  return bytes.size() >= kReadEnd.size() && std::equal(kReadEnd.begin(), kReadEnd.end(), bytes.end() - kReadEnd.size());
+  return bytes.size() >= kReadEnd.size() &&
+         std::equal(kReadEnd.begin(), kReadEnd.end(), bytes.end() - kReadEnd.size());
 }
 
 }  // namespace tellurix::logger

@@ -62,7 +62,8 @@ std::optional<std::string> FindUserId(std::span<const std::uint8_t> block);
 
 // Bytes 0, 1 and 3 of a data packet's header; `at` must have four bytes.
 inline bool StartsDataPacket(const std::uint8_t* at) {
-  return at[0] == kFrameSync && at[1] == kFrameSync && at[3] == static_cast<std::uint8_t>(FrameCode::DataPacket);
+  return at[0] == kFrameSync && at[1] == kFrameSync &&
+         at[3] == static_cast<std::uint8_t>(FrameCode::DataPacket);
 }
 
 bool EndsWithReadEnd(std::span<const std::uint8_t> bytes);

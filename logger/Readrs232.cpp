@@ -8,7 +8,9 @@ namespace {
 
 // Above normal, as far as the system lets an unprivileged program go; quietly nothing
 // otherwise. Real-time scheduling is not wanted: a 20 ms sleeper needs no more.
-void raisePriority() { ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), -10); }
+void raisePriority() {
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), -10);
+}
 
 std::int64_t threadCpuMicros() {
   rusage usage{};
@@ -23,7 +25,9 @@ TRead232::TRead232(platform::LoggerLink& link, Clock& clock, PacketBuffer::Paylo
                    std::function<void()> completion)
     : link_(link), clock_(clock), payload_(std::move(payload)), completion_(std::move(completion)) {}
 
-TRead232::~TRead232() { Stop(); }
+TRead232::~TRead232() {
+  Stop();
+}
 
 void TRead232::Resume() {
   if (thread_.joinable() || Finished()) return;

@@ -71,7 +71,9 @@ class TRead232 {
   [[nodiscard]] ReaderEnd End() const { return end_.load(); }
   [[nodiscard]] bool Finished() const { return end_.load() != ReaderEnd::Running; }
   // The body's processor time (user and system), known once it has finished.
-  [[nodiscard]] std::chrono::microseconds CpuTime() const { return std::chrono::microseconds(cpuMicros_.load()); }
+  [[nodiscard]] std::chrono::microseconds CpuTime() const {
+    return std::chrono::microseconds(cpuMicros_.load());
+  }
   [[nodiscard]] std::uint32_t Rounds() const { return rounds_.load(); }
 
  private:

@@ -22,7 +22,8 @@ bool sameName(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::optional<std::string> readIniValue(const std::string& path, std::string_view section, std::string_view key) {
+std::optional<std::string> readIniValue(const std::string& path, std::string_view section,
+                                        std::string_view key) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   bool inSection = false;
@@ -32,15 +33,18 @@ std::optional<std::string> readIniValue(const std::string& path, std::string_vie
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
-      inSection = close != std::string_view::npos && sameName(trimmedView(line.substr(1, close - 1)), section);
+      inSection =
+          close != std::string_view::npos && sameName(trimmedView(line.substr(1, close - 1)), section);
       continue;
     }
     const std::size_t equals = line.find('=');
-    if (!inSection || equals == std::string_view::npos || !sameName(trimmedView(line.substr(0, equals)), key)) {
+    if (!inSection || equals == std::string_view::npos ||
+        !sameName(trimmedView(line.substr(0, equals)), key)) {
       continue;
     }
     std::string_view value = trimmedView(line.substr(equals + 1));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
     return std::string(value);
   }
   return std::nullopt;

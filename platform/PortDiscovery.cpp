@@ -17,13 +17,15 @@ namespace {
 // When the device node appeared. The node is created when the bridge is plugged in, while
 // its modification time also moves with traffic and says nothing about attachment.
 std::optional<timespec> attachTime(const std::string& deviceNode) {
-  struct stat s{};
+  struct stat s {};
   if (::stat(deviceNode.c_str(), &s) != 0) return std::nullopt;
   return s.st_ctim;
 }
 
 // Orders names so that ttyUSB10 comes after ttyUSB9.
-std::tuple<std::size_t, const std::string&> nameOrder(const std::string& name) { return {name.size(), name}; }
+std::tuple<std::size_t, const std::string&> nameOrder(const std::string& name) {
+  return {name.size(), name};
+}
 
 }  // namespace
 

@@ -18,7 +18,9 @@ bool isMissingDevice(int error) {
   return error == ENOENT || error == ENOTDIR || error == ENXIO || error == ENODEV;
 }
 
-speed_t speedOf(LineSpeed speed) { return speed == LineSpeed::Baud921600 ? B921600 : B4800; }
+speed_t speedOf(LineSpeed speed) {
+  return speed == LineSpeed::Baud921600 ? B921600 : B4800;
+}
 
 // The driver's settings with the speed and 8N1 set. The line must also pass every byte
 // through untouched: records are binary, so echo, line editing, CR/LF translation and
@@ -26,8 +28,8 @@ speed_t speedOf(LineSpeed speed) { return speed == LineSpeed::Baud921600 ? B9216
 // has them.
 termios lineSettings(const termios& driver, LineSpeed speed) {
   termios t = driver;
-  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
-                                      IXANY | INPCK);
+  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
+                                      IXOFF | IXANY | INPCK);
   t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
   t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
   t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB);
@@ -86,7 +88,9 @@ SerialPort::Opened SerialPort::Open(const std::string& devicePath) {
 SerialPort::SerialPort(int fd, bool haveSettings, const termios& settings)
     : fd_(fd), haveSettings_(haveSettings), settings_(settings) {}
 
-SerialPort::~SerialPort() { Close(); }
+SerialPort::~SerialPort() {
+  Close();
+}
 
 bool SerialPort::Configure(LineSpeed speed) {
   if (fd_ < 0 || !haveSettings_) return false;
@@ -95,8 +99,8 @@ bool SerialPort::Configure(LineSpeed speed) {
   if (::tcsetattr(fd_, TCSADRAIN, &wanted) != 0) return false;
   // tcsetattr succeeds when any part applied; the speed is what matters.
   termios now{};
-  return ::tcgetattr(fd_, &now) == 0 && cfgetospeed(&now) == speedOf(speed) &&
-         (now.c_cflag & CSIZE) == CS8 && (now.c_cflag & (PARENB | CSTOPB)) == 0;
+  return ::tcgetattr(fd_, &now) == 0 && cfgetospeed(&now) == speedOf(speed) && (now.c_cflag & CSIZE) == CS8 &&
+         (now.c_cflag & (PARENB | CSTOPB)) == 0;
 }
 
 std::optional<std::size_t> SerialPort::BytesWaiting() {

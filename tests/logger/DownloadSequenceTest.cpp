@@ -22,7 +22,9 @@ using platform::LineSpeed;
 using testing::Bytes;
 using testing::fix;
 
-Bytes bytesOf(std::string_view text) { return {text.begin(), text.end()}; }
+Bytes bytesOf(std::string_view text) {
+  return {text.begin(), text.end()};
+}
 template <std::size_t N>
 Bytes bytesOf(const std::array<std::uint8_t, N>& frame) {
   return {frame.begin(), frame.end()};
@@ -63,8 +65,8 @@ Bytes streamOf(const Bytes& records) {
 }
 
 // Whether each of `frame`'s bytes went out in a write call of its own, at `speed`.
-::testing::AssertionResult sentBytewise(const std::vector<testing::ScriptedLink::Written>& writes, const Bytes& frame,
-                                        LineSpeed speed) {
+::testing::AssertionResult sentBytewise(const std::vector<testing::ScriptedLink::Written>& writes,
+                                        const Bytes& frame, LineSpeed speed) {
   for (std::size_t start = 0; start + frame.size() <= writes.size(); ++start) {
     bool all = true;
     for (std::size_t i = 0; i < frame.size() && all; ++i) {
@@ -81,8 +83,10 @@ struct Rig {
 
   // Runs the window until the sequence reaches `phase` (or stalls).
   bool runTo(DownloadPhase phase, std::chrono::milliseconds limit = 5s) {
-    return window.RunUntil(sequence, [&] { return sequence.Phase() == phase || sequence.Phase() == DownloadPhase::Stalled; },
-                           limit) &&
+    return window.RunUntil(
+               sequence,
+               [&] { return sequence.Phase() == phase || sequence.Phase() == DownloadPhase::Stalled; },
+               limit) &&
            sequence.Phase() == phase;
   }
   // Probe and Timer2 with a logger already in command mode, then the count: the reader runs.
@@ -95,7 +99,8 @@ struct Rig {
   [[nodiscard]] const TRead232* reader() const { return sequence.Reader(); }
   std::vector<std::string> eventsAfter(const std::string& first) const {
     const auto at = std::find(window.events.begin(), window.events.end(), first);
-    return at == window.events.end() ? std::vector<std::string>{} : std::vector<std::string>(at + 1, window.events.end());
+    return at == window.events.end() ? std::vector<std::string>{}
+                                     : std::vector<std::string>(at + 1, window.events.end());
   }
 
   testing::ScriptedLink link;
@@ -118,7 +123,9 @@ struct ProbeCase {
   std::vector<long> waits;
   DownloadPhase phase;
 };
-void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ProbeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ProbeTest : public ::testing::TestWithParam<ProbeCase> {};
 
@@ -148,11 +155,17 @@ TEST_P(ProbeTest, SwitchesOnlyAStreamingLogger) {
 INSTANTIATE_TEST_SUITE_P(
     Waiting, ProbeTest,
     ::testing::Values(
-        ProbeCase{"nmea_after_zero_bytes", join({Bytes{0, 0}, bytesOf("$GPGGA,053015.000,2502.0340,N*5C\r\n")}), true,
-                  {1000, 2000}, DownloadPhase::AwaitAck},
+        ProbeCase{"nmea_after_zero_bytes",
+                  join({Bytes{0, 0}, bytesOf("$GPGGA,053015.000,2502.0340,N*5C\r\n")}),
+                  true,
+                  {1000, 2000},
+                  DownloadPhase::AwaitAck},
         ProbeCase{"nothing_waiting", {}, false, {1000}, DownloadPhase::AwaitAck},
         ProbeCase{"other_bytes", bytesOf("$PSRFTXT,1,2,2*52\r\n"), false, {1000}, DownloadPhase::AwaitAck},
-        ProbeCase{"4096_waiting_are_read", join({Bytes(4093, 'x'), bytesOf("$GP")}), true, {1000, 2000},
+        ProbeCase{"4096_waiting_are_read",
+                  join({Bytes(4093, 'x'), bytesOf("$GP")}),
+                  true,
+                  {1000, 2000},
                   DownloadPhase::AwaitAck},
         ProbeCase{"4097_waiting_end_the_start_up", Bytes(4097, 'x'), false, {1000}, DownloadPhase::Stalled}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -163,7 +176,9 @@ struct AckCase {
   std::optional<std::size_t> reportWaiting;  // pretend this many are waiting
   DownloadPhase phase;
 };
-void PrintTo(const AckCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const AckCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class Timer2Test : public ::testing::TestWithParam<AckCase> {};
 
@@ -188,7 +203,8 @@ TEST_P(Timer2Test, QueriesOnlyALoggerInCommandMode) {
   EXPECT_EQ(rig.window.TimerRunning(DownloadTimer::Timer2), c.phase == DownloadPhase::AwaitAck);
   EXPECT_EQ(rig.window.TimerRunning(DownloadTimer::QueryRecord), queried);
   EXPECT_EQ(fs::exists(rig.sequence.PartPath()), queried);
-  EXPECT_EQ(testing::readFile(dir.path() / "LOGDATA.BIN"), "previous") << "the log is replaced only at completion";
+  EXPECT_EQ(testing::readFile(dir.path() / "LOGDATA.BIN"), "previous")
+      << "the log is replaced only at completion";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -196,7 +212,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AckCase{"nothing_waiting", {}, std::nullopt, DownloadPhase::AwaitCount},
                       AckCase{"ack_after_nmea", bytesOf("$GPRMC,1*00\r\n$PSRFTXT,1,2,2*52"), std::nullopt,
                               DownloadPhase::AwaitCount},
-                      AckCase{"nmea_without_ack", bytesOf("$GPRMC,1*00\r\n"), std::nullopt, DownloadPhase::Stalled},
+                      AckCase{"nmea_without_ack", bytesOf("$GPRMC,1*00\r\n"), std::nullopt,
+                              DownloadPhase::Stalled},
                       AckCase{"overflow_tries_again", {}, 4097, DownloadPhase::AwaitAck}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -259,9 +276,10 @@ TEST_F(DownloadSequenceTest, CompletionReplacesTheLogAndUpdatesTheWindowInOrder)
   EXPECT_EQ(c.ResetSnapshot.fields[11], "26");
 
   const std::vector<std::string> expected{
-      "Enable btnOK",  "Enable btnClose",   "Enable btnSetTimeZone", "Enable btnClear",
-      "Enable btnReset", "StopTimer Timer3", "Records 20",            "Percentage 0 %",
-      "FillFilterFromLog", "SaveResetSnapshot", "StatusColour red",   "Status 100% Read Complete",
+      "Enable btnOK",      "Enable btnClose",  "Enable btnSetTimeZone",
+      "Enable btnClear",   "Enable btnReset",  "StopTimer Timer3",
+      "Records 20",        "Percentage 0 %",   "FillFilterFromLog",
+      "SaveResetSnapshot", "StatusColour red", "Status 100% Read Complete",
       "StartTimer Timer1"};
   EXPECT_EQ(rig.eventsAfter("StartTimer Timer3"), expected);
   EXPECT_EQ(rig.window.progress, 0);
@@ -291,7 +309,9 @@ struct StallCase {
   bool overrun;  // else the line is lost
   ReaderEnd end;
 };
-void PrintTo(const StallCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const StallCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class StallTest : public ::testing::TestWithParam<StallCase> {};
 
@@ -377,7 +397,9 @@ struct ClearCase {
   const char* name;
   bool yes;
 };
-void PrintTo(const ClearCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ClearCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ClearTest : public ::testing::TestWithParam<ClearCase> {};
 
@@ -391,7 +413,8 @@ TEST_P(ClearTest, ErasesOnlyAfterYes) {
   rig.window.answer = GetParam().yes;
   rig.sequence.Clear();
 
-  EXPECT_EQ(rig.window.questions, std::vector<std::string>{"Note: Are you sure to clear the logging memory?"});
+  EXPECT_EQ(rig.window.questions,
+            std::vector<std::string>{"Note: Are you sure to clear the logging memory?"});
   const auto writes = rig.link.Writes();
   if (GetParam().yes) {
     EXPECT_TRUE(sentBytewise(writes, bytesOf(kClearMemory), LineSpeed::Baud4800));
@@ -403,7 +426,8 @@ TEST_P(ClearTest, ErasesOnlyAfterYes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, ClearTest, ::testing::Values(ClearCase{"yes", true}, ClearCase{"no", false}),
+INSTANTIATE_TEST_SUITE_P(Answers, ClearTest,
+                         ::testing::Values(ClearCase{"yes", true}, ClearCase{"no", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DownloadSequenceTest, ClearWaitsUntilThePortIsHandedBack) {
@@ -418,7 +442,9 @@ struct PercentCase {
   std::uint32_t reported;
   std::uint32_t percent;
 };
-void PrintTo(const PercentCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PercentCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ProgressPercentTest : public ::testing::TestWithParam<PercentCase> {};
 
@@ -428,8 +454,9 @@ TEST_P(ProgressPercentTest, IsUnsigned32BitArithmetic) {
 
 INSTANTIATE_TEST_SUITE_P(
     Figures, ProgressPercentTest,
-    ::testing::Values(PercentCase{"half_of_1000_records", 8000, 1000, 50}, PercentCase{"no_count", 8000, 0, 0},
-                      PercentCase{"truncated", 15999, 1000, 99}, PercentCase{"all", 16000, 1000, 100},
+    ::testing::Values(PercentCase{"half_of_1000_records", 8000, 1000, 50},
+                      PercentCase{"no_count", 8000, 0, 0}, PercentCase{"truncated", 15999, 1000, 99},
+                      PercentCase{"all", 16000, 1000, 100},
                       // 2^28 records are 2^32 bytes, which wraps to 0: no division by zero.
                       PercentCase{"count_whose_bytes_wrap_to_zero", 8000, 0x10000000, 0}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -10,7 +10,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes bytesOf(std::string_view text) { return {text.begin(), text.end()}; }
+Bytes bytesOf(std::string_view text) {
+  return {text.begin(), text.end()};
+}
 Bytes operator+(Bytes a, const Bytes& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -26,7 +28,9 @@ struct ConstantCase {
   Bytes payload;
   Bytes constant;
 };
-void PrintTo(const ConstantCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ConstantCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class FrameConstantTest : public ::testing::TestWithParam<ConstantCase> {};
 
@@ -43,9 +47,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ConstantCase{"EndSession", FrameCode::EndSession, {}, bytesOf(kEndSession)},
                       ConstantCase{"ClearMemory", FrameCode::ClearMemory, {}, bytesOf(kClearMemory)},
                       ConstantCase{"ReadEnd", FrameCode::ReadEnd, {0x02}, bytesOf(kReadEnd)},
-                      ConstantCase{"literal_EndSession", FrameCode::EndSession, {},
+                      ConstantCase{"literal_EndSession",
+                                   FrameCode::EndSession,
+                                   {},
                                    {0x24, 0x24, 0x07, 0x0D, 0x0A, 0x0D, 0x0A}},
-                      ConstantCase{"literal_ReadEnd_has_zero_checksum", FrameCode::ReadEnd, {0x02},
+                      ConstantCase{"literal_ReadEnd_has_zero_checksum",
+                                   FrameCode::ReadEnd,
+                                   {0x02},
                                    {0x24, 0x24, 0x08, 0x0A, 0x02, 0x00, 0x0D, 0x0A}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -77,7 +85,9 @@ struct RecogniseCase {
   std::optional<std::uint32_t> count;
   std::optional<std::string> userId;
 };
-void PrintTo(const RecogniseCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RecogniseCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 Bytes countReply(std::uint8_t b8, std::uint8_t b9, std::uint8_t b10, std::uint8_t b11) {
   return {0x24, 0x24, 0x13, 0x09, 0xAA, 0xBB, 0xCC, 0xDD, b8, b9, b10, b11, 0, 0, 0, 0, 0x5C, 0x0D, 0x0A};
@@ -104,27 +114,28 @@ INSTANTIATE_TEST_SUITE_P(
         RecogniseCase{"empty", {}, false, false, std::nullopt, std::nullopt},
         RecogniseCase{"nmea_after_zero_bytes", Bytes{0x00, 0x00} + bytesOf("\r\n$GPGGA,1"), true, false,
                       std::nullopt, std::nullopt},
-        RecogniseCase{"ack_without_crlf_at_block_end", bytesOf("$GPRMC,x*00\r\n$PSRFTXT,1,2,2*52"), true, true,
-                      std::nullopt, std::nullopt},
+        RecogniseCase{"ack_without_crlf_at_block_end", bytesOf("$GPRMC,x*00\r\n$PSRFTXT,1,2,2*52"), true,
+                      true, std::nullopt, std::nullopt},
         RecogniseCase{"ack_cut_short_is_none", bytesOf("$PSRFTXT,1,2,2*5"), false, false, std::nullopt,
                       std::nullopt},
-        RecogniseCase{"count_with_high_bytes_zero_is_300", Bytes{0x00} + countReply(0x00, 0x00, 0x01, 0x2C), false,
-                      false, 300U, std::nullopt},
-        RecogniseCase{"count_is_unsigned_32_bit", countReply(0xFF, 0x00, 0x00, 0x01), false, false, 0xFF000001U,
-                      std::nullopt},
+        RecogniseCase{"count_with_high_bytes_zero_is_300", Bytes{0x00} + countReply(0x00, 0x00, 0x01, 0x2C),
+                      false, false, 300U, std::nullopt},
+        RecogniseCase{"count_is_unsigned_32_bit", countReply(0xFF, 0x00, 0x00, 0x01), false, false,
+                      0xFF000001U, std::nullopt},
         RecogniseCase{"last_count_wins", countReply(0, 0, 0, 5) + countReply(0, 0, 0, 7), false, false, 7U,
                       std::nullopt},
-        RecogniseCase{"count_cut_before_its_digits_is_none", Bytes{0x24, 0x24, 0x13, 0x09, 0, 0, 0, 0, 0, 0, 1},
-                      false, false, std::nullopt, std::nullopt},
-        RecogniseCase{"user_id_ends_at_zero", bytesOf("\r\n") + userIdReply("FLEET-07"), false, false, std::nullopt,
-                      std::string("FLEET-07")},
-        RecogniseCase{"user_id_of_32_characters", userIdReply(std::string(32, 'Q')), false, false, std::nullopt,
-                      std::string(32, 'Q')},
+        RecogniseCase{"count_cut_before_its_digits_is_none",
+                      Bytes{0x24, 0x24, 0x13, 0x09, 0, 0, 0, 0, 0, 0, 1}, false, false, std::nullopt,
+                      std::nullopt},
+        RecogniseCase{"user_id_ends_at_zero", bytesOf("\r\n") + userIdReply("FLEET-07"), false, false,
+                      std::nullopt, std::string("FLEET-07")},
+        RecogniseCase{"user_id_of_32_characters", userIdReply(std::string(32, 'Q')), false, false,
+                      std::nullopt, std::string(32, 'Q')},
         RecogniseCase{"empty_user_id", userIdReply(""), false, false, std::nullopt, std::string()},
         RecogniseCase{"first_user_id_wins", userIdReply("A") + userIdReply("B"), false, false, std::nullopt,
                       std::string("A")},
-        RecogniseCase{"user_id_cut_short_is_none", Bytes{0x24, 0x24, 0x27, 0x0E} + bytesOf("HALF"), false, false,
-                      std::nullopt, std::nullopt}),
+        RecogniseCase{"user_id_cut_short_is_none", Bytes{0x24, 0x24, 0x27, 0x0E} + bytesOf("HALF"), false,
+                      false, std::nullopt, std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadEndTest, IsRecognisedOnlyAsTheLastEightBytes) {

@@ -14,13 +14,18 @@ using Bytes = std::vector<std::uint8_t>;
 // Records whose bytes tell where they came from: record r is r, r, r ... (mod 251).
 Bytes records(int first, int count) {
   Bytes bytes;
-  for (int r = first; r < first + count; ++r) bytes.insert(bytes.end(), 16, static_cast<std::uint8_t>(r % 251));
+  for (int r = first; r < first + count; ++r)
+    bytes.insert(bytes.end(), 16, static_cast<std::uint8_t>(r % 251));
   return bytes;
 }
 
-Bytes packet(int first, int count) { return BuildFrame(FrameCode::DataPacket, records(first, count)); }
+Bytes packet(int first, int count) {
+  return BuildFrame(FrameCode::DataPacket, records(first, count));
+}
 
-Bytes readEnd() { return {kReadEnd.begin(), kReadEnd.end()}; }
+Bytes readEnd() {
+  return {kReadEnd.begin(), kReadEnd.end()};
+}
 
 Bytes join(std::initializer_list<Bytes> parts) {
   Bytes all;
@@ -41,17 +46,25 @@ struct StreamCase {
   Bytes payload;  // what must reach the log file
   bool complete;
 };
-void PrintTo(const StreamCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const StreamCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // How a stream is cut into reads.
 struct Chunking {
   const char* name;
   std::vector<std::size_t> (*cuts)(std::size_t size);
 };
-void PrintTo(const Chunking& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Chunking& c, std::ostream* os) {
+  *os << c.name;
+}
 
-std::vector<std::size_t> whole(std::size_t size) { return {size}; }
-std::vector<std::size_t> bytewise(std::size_t size) { return std::vector<std::size_t>(size, 1); }
+std::vector<std::size_t> whole(std::size_t size) {
+  return {size};
+}
+std::vector<std::size_t> bytewise(std::size_t size) {
+  return std::vector<std::size_t>(size, 1);
+}
 std::vector<std::size_t> everyHundred(std::size_t size) {
   std::vector<std::size_t> cuts(size / 100, 100);
   if (size % 100 != 0) cuts.push_back(size % 100);
@@ -72,31 +85,34 @@ std::vector<std::size_t> random(std::size_t size) {
 const StreamCase kStreams[] = {
     {"zero_records_is_read_end_alone", readEnd(), {}, true},
     {"one_full_packet_then_read_end", join({packet(0, 15), readEnd()}), records(0, 15), true},
-    {"short_last_packet_with_read_end", join({packet(0, 15), packet(15, 5), readEnd()}), records(0, 20), true},
+    {"short_last_packet_with_read_end", join({packet(0, 15), packet(15, 5), readEnd()}), records(0, 20),
+     true},
     {"short_last_packet_alone", join({packet(0, 1), readEnd()}), records(0, 1), true},
     {"many_packets", join({packet(0, 15), packet(15, 15), packet(30, 15), packet(45, 14), readEnd()}),
      records(0, 59), true},
     {"empty_packet_carries_nothing", join({packet(0, 15), packet(15, 0), readEnd()}), records(0, 15), true},
     {"garbage_before_the_first_packet", join({garbage(13), packet(0, 15), packet(15, 3), readEnd()}),
      records(0, 18), true},
-    {"garbage_between_packets", join({packet(0, 15), garbage(7), packet(15, 15), garbage(1), packet(30, 15), readEnd()}),
-     records(0, 45), true},
+    {"garbage_between_packets",
+     join({packet(0, 15), garbage(7), packet(15, 15), garbage(1), packet(30, 15), readEnd()}), records(0, 45),
+     true},
     // Longer than a packet without a header: only the last 246 bytes can still start one.
-    {"long_garbage_resynchronises", join({garbage(700), packet(0, 15), garbage(300), packet(15, 15), readEnd()}),
-     records(0, 30), true},
+    {"long_garbage_resynchronises",
+     join({garbage(700), packet(0, 15), garbage(300), packet(15, 15), readEnd()}), records(0, 30), true},
     {"no_read_end_is_not_complete", join({packet(0, 15), packet(15, 15)}), records(0, 30), false},
     // Records that happen to hold ReadEnd's eight bytes, in a full and in a short last packet.
     {"read_end_inside_a_full_packet_is_records",
      BuildFrame(FrameCode::DataPacket, join({records(0, 14), readEnd(), Bytes(8, 0)})),
      join({records(0, 14), readEnd(), Bytes(8, 0)}), false},
     {"read_end_inside_the_short_last_packet_is_records",
-     join({packet(0, 15), BuildFrame(FrameCode::DataPacket, join({records(15, 3), readEnd(), Bytes(8, 0)})), readEnd()}),
+     join({packet(0, 15), BuildFrame(FrameCode::DataPacket, join({records(15, 3), readEnd(), Bytes(8, 0)})),
+           readEnd()}),
      join({records(0, 18), readEnd(), Bytes(8, 0)}), true},
 };
 
 const Chunking kChunkings[] = {
-    {"whole", whole}, {"bytewise", bytewise}, {"every_100", everyHundred}, {"random_1", random<1>},
-    {"random_2", random<2>}, {"random_3", random<3>},
+    {"whole", whole},        {"bytewise", bytewise},  {"every_100", everyHundred},
+    {"random_1", random<1>}, {"random_2", random<2>}, {"random_3", random<3>},
 };
 
 class ReassemblyTest : public ::testing::TestWithParam<std::tuple<StreamCase, Chunking>> {};
@@ -107,7 +123,9 @@ TEST_P(ReassemblyTest, PayloadDoesNotDependOnTheReads) {
   const auto& [stream, chunking] = GetParam();
   PacketBuffer buffer;
   Bytes written;
-  const auto sink = [&written](const std::uint8_t* p, std::size_t n) { written.insert(written.end(), p, p + n); };
+  const auto sink = [&written](const std::uint8_t* p, std::size_t n) {
+    written.insert(written.end(), p, p + n);
+  };
   std::size_t at = 0;
   bool complete = false;
   for (const std::size_t n : chunking.cuts(stream.stream.size())) {
@@ -123,13 +141,15 @@ TEST_P(ReassemblyTest, PayloadDoesNotDependOnTheReads) {
 INSTANTIATE_TEST_SUITE_P(Streams, ReassemblyTest,
                          ::testing::Combine(::testing::ValuesIn(kStreams), ::testing::ValuesIn(kChunkings)),
                          [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) + "__" + std::get<1>(info.param).name;
+                           return std::string(std::get<0>(info.param).name) + "__" +
+                                  std::get<1>(info.param).name;
                          });
 
 class PacketBufferTest : public ::testing::Test {
  protected:
   bool take(const Bytes& block) {
-    return buffer.Take(block, [this](const std::uint8_t* p, std::size_t n) { written.insert(written.end(), p, p + n); });
+    return buffer.Take(
+        block, [this](const std::uint8_t* p, std::size_t n) { written.insert(written.end(), p, p + n); });
   }
   PacketBuffer buffer;
   Bytes written;

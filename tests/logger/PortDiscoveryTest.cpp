@@ -87,7 +87,9 @@ struct IniCase {
   const char* text;
   std::optional<std::string> port;
 };
-void PrintTo(const IniCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const IniCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class IniFileTest : public ::testing::TestWithParam<IniCase> {};
 
@@ -99,17 +101,20 @@ TEST_P(IniFileTest, ReadsPortOfSectionSetting) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, IniFileTest,
-    ::testing::Values(IniCase{"crlf_lines", "[Setting]\r\nOver Speed=90\r\nPort=ttyUSB2\r\n", std::string("ttyUSB2")},
-                      IniCase{"names_ignore_case_and_blanks", "[ setting ]\nport = /dev/ttyUSB1 \n",
-                              std::string("/dev/ttyUSB1")},
-                      IniCase{"quotes_are_dropped", "[Setting]\nPort=\"/tmp/a b\"\n", std::string("/tmp/a b")},
-                      IniCase{"other_section", "[Other]\nPort=ttyS0\n[Setting]\nUnit=KPH\n", std::nullopt},
-                      IniCase{"first_key_wins", "[Setting]\nPort=ttyS1\nPort=ttyS2\n", std::string("ttyS1")},
-                      IniCase{"comment", "[Setting]\n;Port=ttyS1\n", std::nullopt},
-                      IniCase{"empty_file", "", std::nullopt}),
+    ::testing::Values(
+        IniCase{"crlf_lines", "[Setting]\r\nOver Speed=90\r\nPort=ttyUSB2\r\n", std::string("ttyUSB2")},
+        IniCase{"names_ignore_case_and_blanks", "[ setting ]\nport = /dev/ttyUSB1 \n",
+                std::string("/dev/ttyUSB1")},
+        IniCase{"quotes_are_dropped", "[Setting]\nPort=\"/tmp/a b\"\n", std::string("/tmp/a b")},
+        IniCase{"other_section", "[Other]\nPort=ttyS0\n[Setting]\nUnit=KPH\n", std::nullopt},
+        IniCase{"first_key_wins", "[Setting]\nPort=ttyS1\nPort=ttyS2\n", std::string("ttyS1")},
+        IniCase{"comment", "[Setting]\n;Port=ttyS1\n", std::nullopt},
+        IniCase{"empty_file", "", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(IniFileTest, MissingFileGivesNothing) { EXPECT_EQ(readIniValue("/nonexistent/Tellurix.ini", "Setting", "Port"), std::nullopt); }
+TEST(IniFileTest, MissingFileGivesNothing) {
+  EXPECT_EQ(readIniValue("/nonexistent/Tellurix.ini", "Setting", "Port"), std::nullopt);
+}
 
 }  // namespace
 }  // namespace tellurix::platform

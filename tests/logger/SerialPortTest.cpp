@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -40,7 +39,9 @@ class Pty {
     return t;
   }
   void set(const termios& t) const { ::tcsetattr(master_, TCSANOW, &t); }
-  void send(const Bytes& bytes) const { EXPECT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+  void send(const Bytes& bytes) const {
+    EXPECT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
   Bytes receive(std::size_t n) const {
     Bytes got;
     pollfd p{master_, POLLIN, 0};
@@ -86,7 +87,9 @@ struct FailureCase {
   std::string (*text)(const std::string& port);
   const char* caption;
 };
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class LinkFailureTest : public ::testing::TestWithParam<FailureCase> {};
 
@@ -104,14 +107,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"missing_device", [](const testing::TempDir& d) { return d.file("ttyUSB9"); },
                     [](const std::string& p) { return p + " Conflict Error!!"; }, "Comm Error"},
-        FailureCase{"missing_device_by_name", [](const testing::TempDir&) { return std::string("ttyTellurixNone"); },
-                    [](const std::string&) { return std::string("ttyTellurixNone Conflict Error!!"); }, "Comm Error"},
+        FailureCase{
+            "missing_device_by_name", [](const testing::TempDir&) { return std::string("ttyTellurixNone"); },
+            [](const std::string&) { return std::string("ttyTellurixNone Conflict Error!!"); }, "Comm Error"},
         FailureCase{"no_port_name", [](const testing::TempDir&) { return std::string(); },
                     [](const std::string&) { return std::string(" Conflict Error!!"); }, "Comm Error"},
         FailureCase{"a_folder", [](const testing::TempDir& d) { return d.path().string(); },
-                    [](const std::string&) { return std::string("Open Communication Error!!"); }, "Comm Error"},
+                    [](const std::string&) { return std::string("Open Communication Error!!"); },
+                    "Comm Error"},
         FailureCase{"not_a_terminal", [](const testing::TempDir& d) { return d.file("plain"); },
-                    [](const std::string&) { return std::string("Communication Port Set Error!!"); }, "Set Error"}),
+                    [](const std::string&) { return std::string("Communication Port Set Error!!"); },
+                    "Set Error"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SerialPortTest, PortHeldByAnotherProcessIsRefused) {

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
@@ -22,7 +21,9 @@ using namespace std::chrono_literals;
 // The sequence's waits a tenth as long; the reader's 20 ms rhythm as it is.
 class ShortClock final : public Clock {
  public:
-  void SleepFor(std::chrono::milliseconds d) override { std::this_thread::sleep_for(d >= 100ms ? d / 10 : d); }
+  void SleepFor(std::chrono::milliseconds d) override {
+    std::this_thread::sleep_for(d >= 100ms ? d / 10 : d);
+  }
 };
 
 // The program's side: the port the simulator offers, a window and the download.
@@ -42,7 +43,8 @@ class Program {
   bool runTo(DownloadPhase phase, std::chrono::milliseconds limit = 30s) {
     if (!sequence) return false;
     return window.RunUntil(
-               *sequence, [&] { return sequence->Phase() == phase || sequence->Phase() == DownloadPhase::Stalled; },
+               *sequence,
+               [&] { return sequence->Phase() == phase || sequence->Phase() == DownloadPhase::Stalled; },
                limit) &&
            sequence->Phase() == phase;
   }
@@ -79,7 +81,8 @@ class SimulatorDownloadTest : public ::testing::Test {
   std::string memory() const { return dir.file("memory.bin"); }
   std::string logPath() const { return dir.file("LOGDATA.BIN"); }
   std::vector<std::string> simulatorOptions(const std::vector<std::string>& more) const {
-    std::vector<std::string> options{"--log", memory(), "--frames", dir.file("frames.txt"), "--user-id", "FLEET-07"};
+    std::vector<std::string> options{"--log",     memory(),  "--frames", dir.file("frames.txt"),
+                                     "--user-id", "FLEET-07"};
     options.insert(options.end(), more.begin(), more.end());
     return options;
   }
@@ -92,7 +95,9 @@ struct SizeCase {
   std::uint32_t records;
   std::uint32_t memoryUse;
 };
-void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SizeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SimulatorSizeTest : public SimulatorDownloadTest, public ::testing::WithParamInterface<SizeCase> {};
 
@@ -101,7 +106,8 @@ TEST_P(SimulatorSizeTest, DownloadsTheWholeMemoryInRandomPieces) {
   testing::SimulatorProcess simulator(link(), simulatorOptions({"--split", "5"}));
   ASSERT_TRUE(simulator.Ready());
   Program program(link(), dir.path().string());
-  ASSERT_TRUE(program.runTo(DownloadPhase::Ready)) << "stopped in phase " << static_cast<int>(program.sequence->Phase());
+  ASSERT_TRUE(program.runTo(DownloadPhase::Ready))
+      << "stopped in phase " << static_cast<int>(program.sequence->Phase());
 
   EXPECT_TRUE(testing::sameBytes(testing::readFile(memory()), testing::readFile(logPath())));
   const DownloadCounters& c = program.sequence->Counters();
@@ -131,7 +137,8 @@ TEST_P(SimulatorSizeTest, DownloadsTheWholeMemoryInRandomPieces) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Memories, SimulatorSizeTest,
-                         ::testing::Values(SizeCase{"short_last_packet", 3007, 2}, SizeCase{"full_last_packet", 3000, 2},
+                         ::testing::Values(SizeCase{"short_last_packet", 3007, 2},
+                                           SizeCase{"full_last_packet", 3000, 2},
                                            SizeCase{"one_record", 1, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -28,7 +28,9 @@ const char* frameName(std::uint8_t code) {
   }
 }
 
-const char* speedText(LineSpeed speed) { return speed == LineSpeed::Baud921600 ? "921600" : "4800"; }
+const char* speedText(LineSpeed speed) {
+  return speed == LineSpeed::Baud921600 ? "921600" : "4800";
+}
 
 std::string withChecksum(const char* body) {
   unsigned sum = 0;
@@ -43,7 +45,8 @@ std::string nmeaAngle(double degrees, int degreeDigits, char positive, char nega
   const double a = std::fabs(degrees);
   const int whole = static_cast<int>(a);
   char text[32];
-  std::snprintf(text, sizeof text, "%0*d%07.4f,%c", degreeDigits, whole, (a - whole) * 60, degrees < 0 ? negative : positive);
+  std::snprintf(text, sizeof text, "%0*d%07.4f,%c", degreeDigits, whole, (a - whole) * 60,
+                degrees < 0 ? negative : positive);
   return text;
 }
 
@@ -51,11 +54,13 @@ std::string nmeaAngle(double degrees, int degreeDigits, char positive, char nega
 
 std::vector<std::uint8_t> transferOf(const std::vector<tracklog::LogRecord>& records) {
   std::vector<std::uint8_t> bytes;
-  bytes.reserve(records.size() / logger::kRecordsPerPacket * logger::kFullPacketLength + logger::kFullPacketLength);
+  bytes.reserve(records.size() / logger::kRecordsPerPacket * logger::kFullPacketLength +
+                logger::kFullPacketLength);
   for (std::size_t first = 0; first < records.size(); first += logger::kRecordsPerPacket) {
     const std::size_t count = std::min(logger::kRecordsPerPacket, records.size() - first);
     std::vector<std::uint8_t> payload;
-    for (std::size_t r = first; r < first + count; ++r) payload.insert(payload.end(), records[r].begin(), records[r].end());
+    for (std::size_t r = first; r < first + count; ++r)
+      payload.insert(payload.end(), records[r].begin(), records[r].end());
     const std::vector<std::uint8_t> packet = logger::BuildFrame(FrameCode::DataPacket, payload);
     bytes.insert(bytes.end(), packet.begin(), packet.end());
   }
@@ -63,7 +68,8 @@ std::vector<std::uint8_t> transferOf(const std::vector<tracklog::LogRecord>& rec
   return bytes;
 }
 
-SimulatedLogger::SimulatedLogger(std::vector<tracklog::LogRecord> records, std::string userId, bool commandMode)
+SimulatedLogger::SimulatedLogger(std::vector<tracklog::LogRecord> records, std::string userId,
+                                 bool commandMode)
     : records_(std::move(records)), userId_(std::move(userId)), streaming_(!commandMode) {}
 
 void SimulatedLogger::note(LineSpeed speed, const std::string& what, std::span<const std::uint8_t> bytes) {
@@ -110,7 +116,8 @@ void SimulatedLogger::takeNmea() {
 void SimulatedLogger::takeFrames(LineSpeed hostSpeed) {
   std::size_t p = 0;
   for (;;) {
-    while (p + 1 < input_.size() && !(input_[p] == logger::kFrameSync && input_[p + 1] == logger::kFrameSync)) ++p;
+    while (p + 1 < input_.size() && !(input_[p] == logger::kFrameSync && input_[p + 1] == logger::kFrameSync))
+      ++p;
     if (p + 3 > input_.size()) break;
     const std::size_t length = input_[p + 2];
     if (length < logger::kFrameOverhead) {
@@ -130,10 +137,18 @@ void SimulatedLogger::answer(std::span<const std::uint8_t> frame, LineSpeed host
     case FrameCode::QueryRecord: {
       const auto n = static_cast<std::uint32_t>(records_.size());
       // The eight bytes the host does not interpret hold CR LF, 0x00 and '$' on purpose.
-      const std::vector<std::uint8_t> payload{0x00, 0x01, 0xFF, 0xFF,
-                                              static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
-                                              static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n),
-                                              0x0D, 0x0A, 0x00, 0x24};
+      const std::vector<std::uint8_t> payload{0x00,
+                                              0x01,
+                                              0xFF,
+                                              0xFF,
+                                              static_cast<std::uint8_t>(n >> 24),
+                                              static_cast<std::uint8_t>(n >> 16),
+                                              static_cast<std::uint8_t>(n >> 8),
+                                              static_cast<std::uint8_t>(n),
+                                              0x0D,
+                                              0x0A,
+                                              0x00,
+                                              0x24};
       send(logger::BuildFrame(FrameCode::RecordCountReply, payload), LineSpeed::Baud4800);
       break;
     }
@@ -163,11 +178,12 @@ void SimulatedLogger::StreamTick() {
   char body[128];
   const std::string lat = nmeaAngle(p.latitude, 2, 'N', 'S');
   const std::string lon = nmeaAngle(p.longitude, 3, 'E', 'W');
-  std::snprintf(body, sizeof body, "$GPGGA,%02d%02d%02d.000,%s,%s,1,08,1.0,%.1f,M,0.0,M,,", p.hour, p.minute, p.second,
-                lat.c_str(), lon.c_str(), static_cast<double>(p.altitude));
+  std::snprintf(body, sizeof body, "$GPGGA,%02d%02d%02d.000,%s,%s,1,08,1.0,%.1f,M,0.0,M,,", p.hour, p.minute,
+                p.second, lat.c_str(), lon.c_str(), static_cast<double>(p.altitude));
   std::string text = withChecksum(body);
-  std::snprintf(body, sizeof body, "$GPRMC,%02d%02d%02d.000,A,%s,%s,%.1f,0.0,%02d%02d%02d,,,A", p.hour, p.minute,
-                p.second, lat.c_str(), lon.c_str(), static_cast<double>(p.speed) * 0.54, p.day, p.month, p.year % 100);
+  std::snprintf(body, sizeof body, "$GPRMC,%02d%02d%02d.000,A,%s,%s,%.1f,0.0,%02d%02d%02d,,,A", p.hour,
+                p.minute, p.second, lat.c_str(), lon.c_str(), static_cast<double>(p.speed) * 0.54, p.day,
+                p.month, p.year % 100);
   text += withChecksum(body);
   send({text.begin(), text.end()}, LineSpeed::Baud4800);
 }

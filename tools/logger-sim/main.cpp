@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -33,7 +33,9 @@ using loggersim::Segment;
 using SteadyClock = std::chrono::steady_clock;
 
 volatile std::sig_atomic_t stopRequested = 0;
-void requestStop(int) { stopRequested = 1; }
+void requestStop(int) {
+  stopRequested = 1;
+}
 
 struct Options {
   std::string link;
@@ -49,17 +51,18 @@ struct Options {
 };
 
 [[noreturn]] void usage() {
-  std::fprintf(stderr,
-               "usage: tellurix-logger-sim --link PATH [--log FILE | --records N] [--seed N] [--user-id TEXT]\n"
-               "                           [--pace] [--split SEED] [--frames FILE] [--command-mode]\n"
-               "                           [--hangup-after BYTES]\n"
-               "  --log FILE          the logger's memory: the whole records of FILE (default: a demo day)\n"
-               "  --records N         records of the built-in demo track (default 28800)\n"
-               "  --pace              send no faster than the line: 4800 or 921600 baud, 10 bits a byte\n"
-               "  --split SEED        write in pieces of random size (1 to 700 bytes)\n"
-               "  --frames FILE       write one line per frame received\n"
-               "  --command-mode      start in command mode instead of streaming NMEA\n"
-               "  --hangup-after N    close the line after N bytes of a transfer (a pulled cable)\n");
+  std::fprintf(
+      stderr,
+      "usage: tellurix-logger-sim --link PATH [--log FILE | --records N] [--seed N] [--user-id TEXT]\n"
+      "                           [--pace] [--split SEED] [--frames FILE] [--command-mode]\n"
+      "                           [--hangup-after BYTES]\n"
+      "  --log FILE          the logger's memory: the whole records of FILE (default: a demo day)\n"
+      "  --records N         records of the built-in demo track (default 28800)\n"
+      "  --pace              send no faster than the line: 4800 or 921600 baud, 10 bits a byte\n"
+      "  --split SEED        write in pieces of random size (1 to 700 bytes)\n"
+      "  --frames FILE       write one line per frame received\n"
+      "  --command-mode      start in command mode instead of streaming NMEA\n"
+      "  --hangup-after N    close the line after N bytes of a transfer (a pulled cable)\n");
   std::exit(64);
 }
 
@@ -71,17 +74,28 @@ Options parse(int argc, char** argv) {
       if (i + 1 >= argc) usage();
       return argv[++i];
     };
-    if (a == "--link") o.link = value();
-    else if (a == "--log") o.logFile = value();
-    else if (a == "--records") o.records = static_cast<std::uint32_t>(std::stoul(value()));
-    else if (a == "--seed") o.seed = static_cast<std::uint32_t>(std::stoul(value()));
-    else if (a == "--user-id") o.userId = value();
-    else if (a == "--pace") o.pace = true;
-    else if (a == "--split") o.splitSeed = static_cast<std::uint32_t>(std::stoul(value()));
-    else if (a == "--frames") o.framesFile = value();
-    else if (a == "--command-mode") o.commandMode = true;
-    else if (a == "--hangup-after") o.hangupAfter = std::stoll(value());
-    else usage();
+    if (a == "--link")
+      o.link = value();
+    else if (a == "--log")
+      o.logFile = value();
+    else if (a == "--records")
+      o.records = static_cast<std::uint32_t>(std::stoul(value()));
+    else if (a == "--seed")
+      o.seed = static_cast<std::uint32_t>(std::stoul(value()));
+    else if (a == "--user-id")
+      o.userId = value();
+    else if (a == "--pace")
+      o.pace = true;
+    else if (a == "--split")
+      o.splitSeed = static_cast<std::uint32_t>(std::stoul(value()));
+    else if (a == "--frames")
+      o.framesFile = value();
+    else if (a == "--command-mode")
+      o.commandMode = true;
+    else if (a == "--hangup-after")
+      o.hangupAfter = std::stoll(value());
+    else
+      usage();
   }
   if (o.link.empty()) usage();
   return o;
@@ -116,11 +130,14 @@ std::optional<LineSpeed> hostSpeed(int slave) {
   return std::nullopt;
 }
 
-double bytesPerSecond(LineSpeed speed) { return speed == LineSpeed::Baud921600 ? 92160.0 : 480.0; }
+double bytesPerSecond(LineSpeed speed) {
+  return speed == LineSpeed::Baud921600 ? 92160.0 : 480.0;
+}
 
 class Line {
  public:
-  Line(const Options& options, loggersim::SimulatedLogger& logger, std::function<void(const std::string&)> note)
+  Line(const Options& options, loggersim::SimulatedLogger& logger,
+       std::function<void(const std::string&)> note)
       : options_(options), logger_(logger), note_(std::move(note)) {
     if (options.splitSeed) random_.seed(*options.splitSeed);
   }
@@ -146,7 +163,8 @@ class Line {
     }
     const std::string temporary = options_.link + ".new";
     ::unlink(temporary.c_str());
-    if (::symlink(slaveName_.c_str(), temporary.c_str()) != 0 || ::rename(temporary.c_str(), options_.link.c_str()) != 0) {
+    if (::symlink(slaveName_.c_str(), temporary.c_str()) != 0 ||
+        ::rename(temporary.c_str(), options_.link.c_str()) != 0) {
       std::perror("link");
       return false;
     }
@@ -182,7 +200,8 @@ class Line {
  private:
   std::size_t queuedBytes() const {
     std::size_t n = 0;
-    for (const Segment& s : logger_.Output()) n += s.bytes.size() - (&s == &logger_.Output().front() ? sent_ : 0);
+    for (const Segment& s : logger_.Output())
+      n += s.bytes.size() - (&s == &logger_.Output().front() ? sent_ : 0);
     return n;
   }
 
@@ -215,9 +234,11 @@ class Line {
       const auto due = static_cast<std::size_t>(seconds * bytesPerSecond(segment.speed));
       allowed = std::min(allowed, due > sent_ ? due - sent_ : 0);
     }
-    if (options_.splitSeed) allowed = std::min<std::size_t>(allowed, std::uniform_int_distribution<std::size_t>(1, 700)(random_));
+    if (options_.splitSeed)
+      allowed = std::min<std::size_t>(allowed, std::uniform_int_distribution<std::size_t>(1, 700)(random_));
     if (segment.data && options_.hangupAfter >= 0) {
-      const auto left = static_cast<std::size_t>(options_.hangupAfter) - std::min<std::size_t>(sent_, static_cast<std::size_t>(options_.hangupAfter));
+      const auto left = static_cast<std::size_t>(options_.hangupAfter) -
+                        std::min<std::size_t>(sent_, static_cast<std::size_t>(options_.hangupAfter));
       if (left == 0) {
         hungUp_ = true;
         return 0;
@@ -260,7 +281,7 @@ class Line {
 
 int main(int argc, char** argv) {
   const Options options = parse(argc, argv);
-  struct sigaction stop{};
+  struct sigaction stop {};
   stop.sa_handler = requestStop;
   ::sigaction(SIGTERM, &stop, nullptr);
   ::sigaction(SIGINT, &stop, nullptr);
