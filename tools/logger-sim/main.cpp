@@ -17,6 +17,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -280,7 +281,12 @@ class Line {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options options = parse(argc, argv);
+  Options options;
+  try {
+    options = parse(argc, argv);
+  } catch (const std::logic_error&) {  // a number that is none
+    usage();
+  }
   struct sigaction stop {};
   stop.sa_handler = requestStop;
   ::sigaction(SIGTERM, &stop, nullptr);
