@@ -7,8 +7,7 @@
 #include <system_error>
 #include <tuple>
 
-#include "IniFile.h"
-#include "ProgramFolder.h"
+#include "ProfileFile.h"
 
 namespace tellurix::platform {
 namespace fs = std::filesystem;
@@ -22,6 +21,13 @@ std::optional<timespec> attachTime(const std::string& deviceNode) {
   return s.st_ctim;
 }
 
+// A port written in double quotes, as paths with blanks often are, loses them.
+std::string_view unquoted(std::string_view value) {
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+    value = value.substr(1, value.size() - 2);
+  return value;
+}
+
 // Orders names so that ttyUSB10 comes after ttyUSB9.
 std::tuple<std::size_t, const std::string&> nameOrder(const std::string& name) {
   return {name.size(), name};
@@ -32,7 +38,9 @@ std::tuple<std::size_t, const std::string&> nameOrder(const std::string& name) {
 std::optional<std::string> FindLoggerPort(const DiscoveryPlaces& places) {
   if (places.portOverride && !places.portOverride->empty()) return places.portOverride;
   if (!places.settingsFile.empty()) {
-    if (auto port = readIniValue(places.settingsFile, "Setting", "Port"); port && !port->empty()) return port;
+    if (const auto port = readProfileString(places.settingsFile, "Setting", "Port")) {
+      if (const std::string_view name = unquoted(*port); !name.empty()) return std::string(name);
+    }
   }
 
   std::optional<std::string> best;
@@ -57,9 +65,9 @@ std::optional<std::string> FindLoggerPort(const DiscoveryPlaces& places) {
   return best;
 }
 
-std::optional<std::string> FindLoggerPort() {
+std::optional<std::string> FindLoggerPort(const std::string& settingsFile) {
   DiscoveryPlaces places;
-  places.settingsFile = programFolder() + "/Tellurix.ini";
+  places.settingsFile = settingsFile;
   if (const char* port = std::getenv("TELLURIX_PORT")) places.portOverride = port;
   return FindLoggerPort(places);
 }

@@ -13,7 +13,7 @@ inline constexpr const char* kBridgeDriver = "pl2303";
 struct DiscoveryPlaces {
   std::string ttyClassFolder = "/sys/class/tty";
   std::string deviceFolder = "/dev";
-  std::string settingsFile;                 // Tellurix.ini; empty: none
+  std::string settingsFile;                 // Tellurix.ini, read only; empty: none
   std::optional<std::string> portOverride;  // the environment's TELLURIX_PORT
 };
 
@@ -22,7 +22,9 @@ struct DiscoveryPlaces {
 // no bridge is attached.
 std::optional<std::string> FindLoggerPort(const DiscoveryPlaces& places);
 
-// The same for this program: its environment, Tellurix.ini in its folder, this system's devices.
-std::optional<std::string> FindLoggerPort();
+// The same for this program: its environment, its settings file (the Tellurix.ini the window
+// loads its settings from, so that both agree wherever the program keeps its data) and this
+// system's devices.
+std::optional<std::string> FindLoggerPort(const std::string& settingsFile);
 
 }  // namespace tellurix::platform

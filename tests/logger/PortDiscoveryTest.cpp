@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/IniFile.h"
 #include "platform/PortDiscovery.h"
 #include "support/TestFiles.h"
 
@@ -82,38 +81,42 @@ TEST_F(PortDiscoveryTest, ExplicitPortOverridesDiscovery) {
   EXPECT_EQ(FindLoggerPort(places), "ttyUSB0");
 }
 
-struct IniCase {
+// "Port" as the settings store reads Tellurix.ini; without one the attached bridge is used.
+struct SettingsPortCase {
   const char* name;
-  const char* text;
-  std::optional<std::string> port;
+  const char* text;  // the settings file
+  const char* port;
 };
-void PrintTo(const IniCase& c, std::ostream* os) {
+void PrintTo(const SettingsPortCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-class IniFileTest : public ::testing::TestWithParam<IniCase> {};
+class SettingsPortTest : public PortDiscoveryTest, public ::testing::WithParamInterface<SettingsPortCase> {};
 
-TEST_P(IniFileTest, ReadsPortOfSectionSetting) {
-  testing::TempDir dir;
-  testing::writeFile(dir.path() / "Tellurix.ini", GetParam().text);
-  EXPECT_EQ(readIniValue(dir.file("Tellurix.ini"), "Setting", "Port"), GetParam().port);
+TEST_P(SettingsPortTest, ReadsPortOfSectionSetting) {
+  plugIn("ttyUSB0", "pl2303");
+  testing::writeFile(places.settingsFile, GetParam().text);
+  EXPECT_EQ(FindLoggerPort(places), GetParam().port);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, IniFileTest,
+    Files, SettingsPortTest,
     ::testing::Values(
-        IniCase{"crlf_lines", "[Setting]\r\nOver Speed=90\r\nPort=ttyUSB2\r\n", std::string("ttyUSB2")},
-        IniCase{"names_ignore_case_and_blanks", "[ setting ]\nport = /dev/ttyUSB1 \n",
-                std::string("/dev/ttyUSB1")},
-        IniCase{"quotes_are_dropped", "[Setting]\nPort=\"/tmp/a b\"\n", std::string("/tmp/a b")},
-        IniCase{"other_section", "[Other]\nPort=ttyS0\n[Setting]\nUnit=KPH\n", std::nullopt},
-        IniCase{"first_key_wins", "[Setting]\nPort=ttyS1\nPort=ttyS2\n", std::string("ttyS1")},
-        IniCase{"comment", "[Setting]\n;Port=ttyS1\n", std::nullopt},
-        IniCase{"empty_file", "", std::nullopt}),
+        SettingsPortCase{"crlf_lines", "[Setting]\r\nOver Speed=90\r\nPort=ttyUSB2\r\n", "ttyUSB2"},
+        SettingsPortCase{"names_ignore_case_and_blanks", "[ setting ]\nport = /dev/ttyUSB1 \n",
+                         "/dev/ttyUSB1"},
+        SettingsPortCase{"quotes_are_dropped", "[Setting]\nPort=\"/tmp/a b\"\n", "/tmp/a b"},
+        SettingsPortCase{"empty_quotes_are_no_port", "[Setting]\nPort=\"\"\n", "ttyUSB0"},
+        SettingsPortCase{"other_section", "[Other]\nPort=ttyS0\n[Setting]\nUnit=KPH\n", "ttyUSB0"},
+        SettingsPortCase{"first_key_wins", "[Setting]\nPort=ttyS1\nPort=ttyS2\n", "ttyS1"},
+        SettingsPortCase{"comment", "[Setting]\n;Port=ttyS1\n", "ttyUSB0"},
+        SettingsPortCase{"empty_file", "", "ttyUSB0"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(IniFileTest, MissingFileGivesNothing) {
-  EXPECT_EQ(readIniValue("/nonexistent/Tellurix.ini", "Setting", "Port"), std::nullopt);
+TEST_F(PortDiscoveryTest, MissingSettingsFileLeavesDiscovery) {
+  plugIn("ttyUSB0", "pl2303");
+  places.settingsFile = dir.file("missing/Tellurix.ini");
+  EXPECT_EQ(FindLoggerPort(places), "ttyUSB0");
 }
 
 }  // namespace
