@@ -6,13 +6,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QTimer>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 
 #include "AllocationCounter.h"
+#include "logger/LoggerScript.h"
 #include "report/ReportRun.h"
 #include "shell/Desktop.h"
-#include "shell/DownloadStandIn.h"
 #include "shell/Quorvel.h"
 #include "tools/demotrack/DemoTrack.h"
 
@@ -93,12 +98,29 @@ void BM_CoreReport(benchmark::State& state) {
   state.counters["allocations"] = static_cast<double>(allocations);
 }
 
+// The window's download of the log from a scripted logger, run until its completion is shown.
+void downloadInto(tellurix::shell::TfrmFilter& window, const std::string& log,
+                  tellurix::logger::Clock& clock) {
+  std::ifstream in(log, std::ios::binary);
+  const tellurix::testing::Bytes records{std::istreambuf_iterator<char>(in),
+                                         std::istreambuf_iterator<char>()};
+  auto link = std::make_unique<tellurix::testing::ScriptedLink>();
+  tellurix::testing::scriptDownload(*link, records);
+  window.StartDownload([&link](const std::string&) -> tellurix::shell::OpenedLink { return std::move(link); },
+                       clock);
+  while (!window.Timer1->isActive()) {
+    QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
 void BM_WindowReport(benchmark::State& state) {
   const BenchFolder folder;
   BenchDesktop desktop(folder.out());
+  tellurix::testing::RecordingClock clock;
   tellurix::shell::TfrmFilter window(folder.path.string(), desktop);
   window.show();
-  tellurix::shell::standInForDownload(window, folder.log());
+  downloadInto(window, folder.log(), clock);
   window.cboStartYear->setEditText(QStringLiteral("2000"));
   window.cboEndYear->setEditText(QStringLiteral("2100"));
   std::size_t allocations = 0;

@@ -4,8 +4,9 @@
 //
 // Wiring a window to it (all entries below run on the window thread):
 //
-//   creation   platform::FindLoggerPort(), then OpenLoggerLink(name). A LinkFailure is shown
-//              as a message box (text, caption, OK) and the program ends with its exitCode.
+//   creation   platform::FindLoggerPort(settings file), then OpenLoggerLink(name). A
+//              LinkFailure is shown as a message box (text, caption, OK) and the program ends
+//              with its exitCode.
 //              Then construct DownloadSequence(link, view, post, clock, ProgramFolder) and
 //              call Probe() before the window is first shown: it waits 1 to 3 s.
 //   timers     Each DownloadView::StartTimer/StopTimer starts or stops one window timer
@@ -18,7 +19,9 @@
 //   btnClose   -> Close(), then end the program with exit code 0.
 //   post       PostToWindow runs a job on the window thread later, in posting order (with
 //              Qt a queued call on the window). The reader posts the completion's window
-//              changes through it and does not wait for them.
+//              changes through it and does not wait for them. Run a job only while no entry
+//              or job is running: Timer3Tick processes messages in its middle, and a
+//              completion run inside it would have its texts overwritten by the tick's rest.
 //   errors     tracklog::FatalError, thrown by an entry or by a posted job: show its message
 //              in a message box and end the program with its exitCode.
 //

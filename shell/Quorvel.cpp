@@ -130,6 +130,8 @@ TfrmFilter::TfrmFilter(std::string programFolder, Desktop& desktop, QWidget* par
 }
 
 TfrmFilter::~TfrmFilter() {
+  // The reader posts to this window: it has to be gone before the window goes.
+  download_.reset();
   if (taggingWindow_) taggingWindow_->removeEventFilter(this);
 }
 
@@ -390,6 +392,10 @@ void TfrmFilter::connectCommands() {
   on(btnViewReport, &TfrmFilter::btnViewReportClick);
   on(btnTagging, &TfrmFilter::btnTaggingClick);
   connect(Timer4, &QTimer::timeout, this, &TfrmFilter::Timer4Timer);
+  connect(Timer2, &QTimer::timeout, this, &TfrmFilter::Timer2Timer);
+  connect(tmrQueryRecord, &QTimer::timeout, this, &TfrmFilter::tmrQueryRecordTimer);
+  connect(Timer3, &QTimer::timeout, this, &TfrmFilter::Timer3Timer);
+  connect(Timer1, &QTimer::timeout, this, &TfrmFilter::Timer1Timer);
 }
 
 void TfrmFilter::guarded(const std::function<void()>& command) {
@@ -408,19 +414,14 @@ void TfrmFilter::FillZoneList() {
   }
 }
 
-void TfrmFilter::fillFilterFromLog(const LogTimeTexts& start, const LogTimeTexts& end) {
-  logStartTime_ = start;
-  logEndTime_ = end;
-  FillFilterFromLog();
-}
-
 void TfrmFilter::FillFilterFromLog() {
   tracklog::ReadZoneOffset(session_->zone, fields_->text(Field::TimeZone));
   setFilterTexts(filterTextsFromLog(session_->zone.offset, logStartTime_, logEndTime_));
 }
 
 void TfrmFilter::ResetSnapshot() {
-  resetSnapshot_ = {filterTexts(), cboTimeZone->currentIndex()};
+  // The snapshot is the download's, which fills it first at completion.
+  if (download_) SaveResetSnapshot(download_->Counters().ResetSnapshot);
 }
 
 void TfrmFilter::setFilterTexts(const FilterTexts& texts) {
@@ -463,50 +464,178 @@ void TfrmFilter::LoadChartPreference() {
   if (const auto checked = readChartPreference(settingsPath())) chkGpsSpeedChart->setChecked(*checked);
 }
 
-// --- What the download does to the window ---
+// --- The download ---
 
-void TfrmFilter::enableDownloadCommands() {
-  for (QPushButton* button : {btnOK, btnClose, btnSetTimeZone, btnClear, btnReset}) button->setEnabled(true);
+bool TfrmFilter::StartDownload(const LinkOpener& open, logger::Clock& clock) {
+  OpenedLink opened = open(settingsPath());
+  if (auto* failure = std::get_if<logger::LinkFailure>(&opened)) {
+    // No owner: the window has not been shown yet.
+    desktop_.showMessage(nullptr, qtText(failure->text), qtText(failure->caption));
+    desktop_.endProgram(failure->exitCode);
+    return false;
+  }
+  link_ = std::move(std::get<std::unique_ptr<platform::LoggerLink>>(opened));
+  download_ = std::make_unique<logger::DownloadSequence>(
+      *link_, *this, [this](logger::WindowJob job) { postToWindow(std::move(job)); }, clock, programFolder_);
+  downloadStep([this] { download_->Probe(); });
+  runPostedJobs();
+  return !downloadEnded_;
 }
 
-void TfrmFilter::showRecordCount(std::string_view text) {
-  lblLogShow->setText(qtText(text));
+QTimer* TfrmFilter::timerOf(logger::DownloadTimer timer) const {
+  switch (timer) {
+    case logger::DownloadTimer::Timer2:
+      return Timer2;
+    case logger::DownloadTimer::QueryRecord:
+      return tmrQueryRecord;
+    case logger::DownloadTimer::Timer3:
+      return Timer3;
+    case logger::DownloadTimer::Timer1:
+      return Timer1;
+  }
+  return Timer1;
 }
 
-void TfrmFilter::showMemoryUse(std::string_view text) {
-  lblPercentageShow->setText(qtText(text));
+void TfrmFilter::downloadTick(void (logger::DownloadSequence::*tick)()) {
+  if (!download_) return;
+  downloadStep([this, tick] { (download_.get()->*tick)(); });
+  runPostedJobs();
 }
 
-void TfrmFilter::setProgress(int percent) {
-  proStatus->setValue(percent);
+void TfrmFilter::downloadStep(const std::function<void()>& step) {
+  if (downloadEnded_) return;
+  ++stepDepth_;
+  try {
+    step();
+  } catch (const tracklog::FatalError& e) {
+    --stepDepth_;
+    endWithFatalError(e);
+    return;
+  } catch (const std::exception& e) {
+    desktop_.showError(this, QString::fromUtf8(e.what()));
+  }
+  --stepDepth_;
 }
 
-int TfrmFilter::progress() const {
-  return proStatus->value();
+void TfrmFilter::endWithFatalError(const tracklog::FatalError& error) {
+  downloadEnded_ = true;
+  for (QTimer* timer : {Timer2, tmrQueryRecord, Timer3, Timer1}) timer->stop();
+  {
+    const std::lock_guard lock(postedMutex_);
+    posted_.clear();
+  }
+  desktop_.showMessage(this, QString::fromUtf8(error.what()), QString::fromUtf8(kProgramName));
+  desktop_.endProgram(error.exitCode());
 }
 
-void TfrmFilter::setStatusText(std::string_view text) {
+void TfrmFilter::postToWindow(logger::WindowJob job) {
+  {
+    const std::lock_guard lock(postedMutex_);
+    posted_.push_back(std::move(job));
+  }
+  QMetaObject::invokeMethod(
+      this, [this] { runPostedJobs(); }, Qt::QueuedConnection);
+}
+
+void TfrmFilter::runPostedJobs() {
+  // The running step takes them up when it has ended.
+  if (stepDepth_ > 0) return;
+  while (!downloadEnded_) {
+    logger::WindowJob job;
+    {
+      const std::lock_guard lock(postedMutex_);
+      if (posted_.empty()) return;
+      job = std::move(posted_.front());
+      posted_.pop_front();
+    }
+    downloadStep(job);
+  }
+}
+
+std::uint32_t TfrmFilter::receivedByteCount() const {
+  return download_ ? download_->Counters().ReceivedByteCount.load() : 0;
+}
+
+std::string TfrmFilter::userId() const {
+  return download_ ? download_->Counters().UserId : std::string();
+}
+
+void TfrmFilter::StartTimer(logger::DownloadTimer timer) {
+  timerOf(timer)->start();
+}
+
+void TfrmFilter::StopTimer(logger::DownloadTimer timer) {
+  timerOf(timer)->stop();
+}
+
+void TfrmFilter::EnableButton(logger::CommandButton button) {
+  switch (button) {
+    case logger::CommandButton::Ok:
+      btnOK->setEnabled(true);
+      break;
+    case logger::CommandButton::Close:
+      btnClose->setEnabled(true);
+      break;
+    case logger::CommandButton::SetTimeZone:
+      btnSetTimeZone->setEnabled(true);
+      break;
+    case logger::CommandButton::Clear:
+      btnClear->setEnabled(true);
+      break;
+    case logger::CommandButton::Reset:
+      btnReset->setEnabled(true);
+      break;
+  }
+}
+
+void TfrmFilter::SetStatusText(std::string_view text) {
   lblStatus->setText(qtText(text));
 }
 
-void TfrmFilter::setStatusColour(report::StatusColour colour) {
+void TfrmFilter::SetStatusColour(logger::StatusColour colour) {
+  SetStatusColour(colour == logger::StatusColour::Red ? report::StatusColour::Red
+                                                      : report::StatusColour::Black);
+}
+
+void TfrmFilter::SetStatusColour(report::StatusColour colour) {
   QPalette palette = lblStatus->palette();
   palette.setColor(QPalette::WindowText, colourOf(colour));
   lblStatus->setPalette(palette);
 }
 
-void TfrmFilter::showUserId(std::string_view userId) {
-  userId_ = std::string(userId);
-  if (!userId_.empty()) lblUserID->setText(qtText(userId));
-}
-
-void TfrmFilter::processEvents() {
+void TfrmFilter::ProcessMessages() {
   QCoreApplication::processEvents();
 }
 
-bool TfrmFilter::confirmClearMemory() {
-  return desktop_.askYesNo(this, QStringLiteral("Are you sure to clear the logging memory?"),
-                           QStringLiteral("Note"));
+void TfrmFilter::SetProgress(int percent) {
+  proStatus->setValue(percent);
+}
+
+void TfrmFilter::SetRecordCountText(std::string_view text) {
+  lblLogShow->setText(qtText(text));
+}
+
+void TfrmFilter::SetPercentageText(std::string_view text) {
+  lblPercentageShow->setText(qtText(text));
+}
+
+void TfrmFilter::SetUserId(std::string_view text) {
+  lblUserID->setText(qtText(text));
+}
+
+void TfrmFilter::FillFilterFromLog(const logger::LogTime& start, const logger::LogTime& end) {
+  logStartTime_ = start;
+  logEndTime_ = end;
+  FillFilterFromLog();
+}
+
+void TfrmFilter::SaveResetSnapshot(logger::FilterSnapshot& snapshot) {
+  snapshot.fields = filterTexts();
+  snapshot.zoneIndex = cboTimeZone->currentIndex();
+}
+
+bool TfrmFilter::Ask(std::string_view text, std::string_view caption) {
+  return desktop_.askYesNo(this, qtText(text), qtText(caption));
 }
 
 void TfrmFilter::setTaggingWindow(QWidget* window) {
@@ -530,7 +659,7 @@ void TfrmFilter::btnOKClick() {
   {
     const CommandsHeld held(commands_);
     WindowReportUi ui(*this, desktop_);
-    const report::ReportEnvironment environment{logPath(), receivedByteCount_, userId_};
+    const report::ReportEnvironment environment{logPath(), receivedByteCount(), userId()};
     try {
       done = report::ReportRun(*session_, *fields_, ui, environment).run() == report::RunOutcome::Done;
     } catch (const tracklog::FatalError& e) {
@@ -546,7 +675,7 @@ void TfrmFilter::btnOKClick() {
 }
 
 void TfrmFilter::btnCloseClick() {
-  if (closeLinkCommand_) closeLinkCommand_();
+  if (download_) download_->Close();
   desktop_.endProgram(0);
 }
 
@@ -557,12 +686,16 @@ void TfrmFilter::btnSetTimeZoneClick() {
 }
 
 void TfrmFilter::btnResetClick() {
-  setFilterTexts(resetSnapshot_.texts);
-  cboTimeZone->setCurrentIndex(resetSnapshot_.zoneIndex);
+  if (!download_) return;  // nothing to go back to before the download completes
+  const logger::FilterSnapshot& snapshot = download_->Counters().ResetSnapshot;
+  setFilterTexts(snapshot.fields);
+  cboTimeZone->setCurrentIndex(snapshot.zoneIndex);
 }
 
 void TfrmFilter::btnClearClick() {
-  if (clearCommand_) clearCommand_();
+  if (!download_) return;
+  downloadStep([this] { download_->Clear(); });
+  runPostedJobs();
 }
 
 void TfrmFilter::btnViewReportClick() {
@@ -577,8 +710,8 @@ void TfrmFilter::btnTaggingClick() {
 }
 
 void TfrmFilter::Timer4Timer() {
-  setStatusText("Making Report...");
-  setStatusColour(blinkTicks_ % 2 == 0 ? report::StatusColour::Black : report::StatusColour::Red);
+  SetStatusText("Making Report...");
+  SetStatusColour(blinkTicks_ % 2 == 0 ? report::StatusColour::Black : report::StatusColour::Red);
   ++blinkTicks_;
 }
 

@@ -4,14 +4,20 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
 #include "FilterFill.h"
+#include "LoggerPort.h"
+#include "logger/DownloadSequence.h"
+#include "logger/DownloadView.h"
 #include "report/ReportSession.h"
 #include "report/ReportUi.h"
+#include "tracklog/Errors.h"
 
 class QCheckBox;
 class QComboBox;
@@ -29,13 +35,15 @@ class Desktop;
 class WindowFields;
 
 // The main window: the download's progress, the report filter and the commands. The window
-// owns the program's one ReportSession, which photo tagging reads after a run.
+// owns the program's one ReportSession, which photo tagging reads after a run, and the
+// logger's line with the download that runs over it.
 //
-// The controls are public under their own names (also their objectName), as the download
-// sequence and the tests address them.
-class TfrmFilter final : public QWidget {
+// The controls are public under their own names (also their objectName), as the tests
+// address them.
+class TfrmFilter final : public QWidget, public logger::DownloadView {
  public:
-  // `programFolder` holds LOGDATA.BIN and Tellurix.ini.
+  // Builds the controls and the zone list and loads the settings. `programFolder` holds
+  // LOGDATA.BIN and Tellurix.ini.
   TfrmFilter(std::string programFolder, Desktop& desktop, QWidget* parent = nullptr);
   TfrmFilter(const TfrmFilter&) = delete;
   TfrmFilter& operator=(const TfrmFilter&) = delete;
@@ -91,38 +99,44 @@ class TfrmFilter final : public QWidget {
 
   QFileDialog* SaveDialog1;
 
+  // The rest of the window's creation, before it is first shown: finds and opens the logger's
+  // line (a failure is shown in its box and ends the program with its code, 0), then the
+  // download's probe, which waits 1 to 3 s, starts Timer2, loads the chart preference and
+  // creates the reader. False when the program was to end. The clock must outlive the window.
+  bool StartDownload(const LinkOpener& open, logger::Clock& clock);
+  bool StartDownload() { return StartDownload(openLoggerPort, systemClock_); }
+  // The download, once started.
+  [[nodiscard]] const logger::DownloadSequence* download() const { return download_.get(); }
+
   // --- Zones, filter and settings ---
   void FillZoneList();
-  // Keeps the log's span (UTC, as the download cut it) and fills the twelve filter fields
-  // with it in the zone of cboTimeZone's text. Throws ConversionError for a zone text whose
-  // offset digits are not a number.
-  void fillFilterFromLog(const LogTimeTexts& start, const LogTimeTexts& end);
-  void FillFilterFromLog();  // again, from the span kept last
-  // The twelve filter texts and the zone index, for Reset.
+  // Fills the twelve filter fields from the log's span kept last, in the zone of
+  // cboTimeZone's text. Throws ConversionError for a zone text whose offset digits are not a
+  // number.
+  void FillFilterFromLog();
+  // Takes the twelve filter texts and the zone index for Reset.
   void ResetSnapshot();
   void LoadSettings();
   void SaveReportSettings();
   void SaveZoneIndex();
-  void LoadChartPreference();
 
-  // --- What the download sequence does to the window ---
-  // Make Report, Close, SetTimeZone, Clear, Reset, in this order.
-  void enableDownloadCommands();
-  void setReceivedByteCount(std::uint32_t bytes) { receivedByteCount_ = bytes; }
-  void showRecordCount(std::string_view text);  // lblLogShow
-  void showMemoryUse(std::string_view text);    // lblPercentageShow
-  void setProgress(int percent);
-  [[nodiscard]] int progress() const;
-  void setStatusText(std::string_view text);
-  void setStatusColour(report::StatusColour colour);
-  // Shown only when not empty; reports name their files after it.
-  void showUserId(std::string_view userId);
-  void processEvents();
-  // The Clear command's question; true when the user answered Yes.
-  bool confirmClearMemory();
-  // The logger's side of Clear and Close, set by the download sequence.
-  void setClearCommand(std::function<void()> command) { clearCommand_ = std::move(command); }
-  void setCloseLinkCommand(std::function<void()> command) { closeLinkCommand_ = std::move(command); }
+  // --- What the download does to the window (logger::DownloadView) ---
+  void StartTimer(logger::DownloadTimer timer) override;
+  void StopTimer(logger::DownloadTimer timer) override;
+  void EnableButton(logger::CommandButton button) override;
+  void LoadChartPreference() override;
+  void SetStatusText(std::string_view text) override;
+  void SetStatusColour(logger::StatusColour colour) override;
+  void SetStatusColour(report::StatusColour colour);  // the report run's colours
+  void ProcessMessages() override;
+  void SetProgress(int percent) override;
+  void SetRecordCountText(std::string_view text) override;
+  void SetPercentageText(std::string_view text) override;
+  void SetUserId(std::string_view text) override;
+  // Keeps the log's span (UTC) for SetTimeZone and fills the filter from it.
+  void FillFilterFromLog(const logger::LogTime& start, const logger::LogTime& end) override;
+  void SaveResetSnapshot(logger::FilterSnapshot& snapshot) override;
+  bool Ask(std::string_view text, std::string_view caption) override;
 
   // The photo tagging window: Tagging disables this window and shows it; this window is
   // enabled again when it hides.
@@ -137,6 +151,10 @@ class TfrmFilter final : public QWidget {
   void btnViewReportClick();
   void btnTaggingClick();
   void Timer4Timer();
+  void Timer2Timer() { downloadTick(&logger::DownloadSequence::Timer2Tick); }
+  void tmrQueryRecordTimer() { downloadTick(&logger::DownloadSequence::QueryRecordTick); }
+  void Timer3Timer() { downloadTick(&logger::DownloadSequence::Timer3Tick); }
+  void Timer1Timer() { downloadTick(&logger::DownloadSequence::Timer1Tick); }
 
   [[nodiscard]] report::ReportSession& session() { return *session_; }
   [[nodiscard]] const std::string& programFolder() const { return programFolder_; }
@@ -153,11 +171,6 @@ class TfrmFilter final : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct Snapshot {
-    FilterTexts texts = emptyLogFilter();
-    int zoneIndex = -1;
-  };
-
   void createControls();
   void layOutControls();
   void placeTimeFields(QWidget* block);
@@ -167,22 +180,40 @@ class TfrmFilter final : public QWidget {
   // Runs a command; an error escaping it is reported and the program goes on.
   void guarded(const std::function<void()>& command);
 
+  [[nodiscard]] QTimer* timerOf(logger::DownloadTimer timer) const;
+  void downloadTick(void (logger::DownloadSequence::*tick)());
+  // One entry of the download or one posted job. A FatalError is shown and ends the program;
+  // any other error is reported and the program goes on.
+  void downloadStep(const std::function<void()>& step);
+  void endWithFatalError(const tracklog::FatalError& error);
+  // From any thread: the job runs on the window thread, after the jobs posted before it.
+  void postToWindow(logger::WindowJob job);
+  // Runs the posted jobs, unless a step is running: one that processes messages in its
+  // middle must not see the reader's jobs overtake its own rest.
+  void runPostedJobs();
+  [[nodiscard]] std::uint32_t receivedByteCount() const;
+  [[nodiscard]] std::string userId() const;
+
   std::string programFolder_;
   Desktop& desktop_;
   std::unique_ptr<report::ReportSession> session_;
   std::unique_ptr<WindowFields> fields_;
-  std::uint32_t receivedByteCount_ = 0;
-  std::string userId_;
-  LogTimeTexts logStartTime_;
-  LogTimeTexts logEndTime_;
-  Snapshot resetSnapshot_;
+  logger::LogTime logStartTime_ = logger::EmptyLogTime();
+  logger::LogTime logEndTime_ = logger::EmptyLogTime();
   std::uint64_t blinkTicks_ = 0;
   QElapsedTimer sinceEvents_;
-  std::function<void()> clearCommand_;
-  std::function<void()> closeLinkCommand_;
   QPointer<QWidget> taggingWindow_;
   bool tagging_ = false;
   std::array<QPushButton*, 7> commands_{};
+
+  // The line outlives the download that uses it.
+  logger::SystemClock systemClock_;
+  std::unique_ptr<platform::LoggerLink> link_;
+  std::unique_ptr<logger::DownloadSequence> download_;
+  std::mutex postedMutex_;
+  std::deque<logger::WindowJob> posted_;
+  int stepDepth_ = 0;
+  bool downloadEnded_ = false;  // a fatal error ended it (only a test's desktop goes on)
 };
 
 }  // namespace tellurix::shell

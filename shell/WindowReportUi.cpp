@@ -29,11 +29,11 @@ void WindowReportUi::showMessage(std::string_view text, std::string_view caption
 }
 
 void WindowReportUi::setStatusText(std::string_view text) {
-  window_.setStatusText(text);
+  window_.SetStatusText(text);
 }
 
 void WindowReportUi::setStatusColour(report::StatusColour colour) {
-  window_.setStatusColour(colour);
+  window_.SetStatusColour(colour);
 }
 
 void WindowReportUi::startBlink() {

@@ -1,14 +1,59 @@
 // tellurix: the desktop program.
 #include <QApplication>
+#include <QComboBox>
 #include <QIcon>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
 #include "Desktop.h"
-#include "DownloadStandIn.h"
 #include "ProgramName.h"
 #include "Quorvel.h"
 #include "platform/DataFolder.h"
+
+namespace {
+
+using tellurix::logger::DownloadPhase;
+using tellurix::shell::TfrmFilter;
+
+// What the window shows once the download is through, one "control=text" line each.
+void printDownload(const TfrmFilter& w) {
+  const auto line = [](const QWidget* control, const QString& text) {
+    std::printf("%s=%s\n", control->objectName().toUtf8().constData(), text.toUtf8().constData());
+  };
+  for (const QComboBox* box :
+       {w.cboStartYear, w.cboStartMonth, w.cboStartDay, w.cboStartHour, w.cboStartMin, w.cboStartSec,
+        w.cboEndYear, w.cboEndMonth, w.cboEndDay, w.cboEndHour, w.cboEndMin, w.cboEndSec, w.cboTimeZone}) {
+    line(box, box->currentText());
+  }
+  for (const QLabel* label : {w.lblLogShow, w.lblPercentageShow, w.lblUserID, w.lblStatus})
+    line(label, label->text());
+  line(w.proStatus, QString::number(w.proStatus->value()));
+  std::fflush(stdout);
+}
+
+// Developer aid, TELLURIX_PRINT_DOWNLOAD=1: once the logger has given its user id, print the
+// window's figures and filter and end as Close does; a download that stalls prints
+// "stalled" and ends with 1. Lets a script check a whole download against a logger.
+void printDownloadWhenDone(TfrmFilter& window) {
+  auto* poll = new QTimer(&window);
+  QObject::connect(poll, &QTimer::timeout, &window, [&window] {
+    const DownloadPhase phase = window.download()->Phase();
+    if (phase == DownloadPhase::Ready) {
+      printDownload(window);
+      window.btnCloseClick();
+    } else if (phase == DownloadPhase::Stalled) {
+      std::printf("stalled\n");
+      std::fflush(stdout);
+      QCoreApplication::exit(1);
+    }
+  });
+  poll->start(100);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -17,15 +62,11 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tellurix/tellurix.png")));
 
   tellurix::shell::QtDesktop desktop;
-  tellurix::shell::TfrmFilter window(tellurix::platform::programDataFolder(), desktop);
-
-  // Developer aid: a log file that stands in for a finished download, so the window can be
-  // looked at and used without a logger.
-  const char* standIn = std::getenv("TELLURIX_STAND_IN_LOG");
-  if (standIn != nullptr && *standIn != '\0' && !tellurix::shell::standInForDownload(window, standIn)) {
-    std::fprintf(stderr, "tellurix: cannot use %s as the log\n", standIn);
-    return 1;
-  }
+  TfrmFilter window(tellurix::platform::programDataFolder(), desktop);
+  // A port that cannot be had has been shown and has ended the program.
+  if (!window.StartDownload()) return 0;
+  const char* print = std::getenv("TELLURIX_PRINT_DOWNLOAD");
+  if (print != nullptr && *print != '\0' && *print != '0') printDownloadWhenDone(window);
   window.show();
   return QApplication::exec();
 }

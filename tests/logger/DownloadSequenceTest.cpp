@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "LoggerScript.h"
 #include "ScriptedLink.h"
 #include "logger/HeadlessWindow.h"
 #include "logger/LoggerFrame.h"
@@ -20,49 +21,13 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using platform::LineSpeed;
 using testing::Bytes;
+using testing::bytesOf;
+using testing::countReply;
 using testing::fix;
-
-Bytes bytesOf(std::string_view text) {
-  return {text.begin(), text.end()};
-}
-template <std::size_t N>
-Bytes bytesOf(const std::array<std::uint8_t, N>& frame) {
-  return {frame.begin(), frame.end()};
-}
-Bytes join(std::initializer_list<Bytes> parts) {
-  Bytes all;
-  for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
-
-Bytes countReply(std::uint32_t n) {
-  return BuildFrame(FrameCode::RecordCountReply,
-                    Bytes{0, 0, 0, 0, static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
-                          static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n), 0, 0, 0, 0});
-}
-Bytes userIdReply(const std::string& id) {
-  Bytes payload(32, 0);
-  std::copy(id.begin(), id.end(), payload.begin());
-  return BuildFrame(FrameCode::UserIdReply, payload);
-}
-
-// The records of a drive and the download stream that carries them.
-Bytes recordsOf(const std::vector<tracklog::TrackPoint>& points) {
-  Bytes bytes;
-  for (const auto& p : points) {
-    const auto r = tracklog::encodeLogRecord(p);
-    bytes.insert(bytes.end(), r.begin(), r.end());
-  }
-  return bytes;
-}
-Bytes streamOf(const Bytes& records) {
-  Bytes stream;
-  for (std::size_t at = 0; at < records.size(); at += 240) {
-    const std::size_t n = std::min<std::size_t>(240, records.size() - at);
-    stream = join({stream, BuildFrame(FrameCode::DataPacket, {records.data() + at, n})});
-  }
-  return join({stream, bytesOf(kReadEnd)});
-}
+using testing::join;
+using testing::recordsOf;
+using testing::streamOf;
+using testing::userIdReply;
 
 // Whether each of `frame`'s bytes went out in a write call of its own, at `speed`.
 ::testing::AssertionResult sentBytewise(const std::vector<testing::ScriptedLink::Written>& writes,

@@ -72,7 +72,14 @@ class ScriptedLink final : public platform::LoggerLink {
     pending_.clear();
     ++discards_;
   }
-  void Close() override {}
+  void Close() override {
+    const std::lock_guard lock(mutex_);
+    closed_ = true;
+  }
+  bool Closed() {
+    const std::lock_guard lock(mutex_);
+    return closed_;
+  }
 
   std::vector<Written> Writes() {
     const std::lock_guard lock(mutex_);
@@ -107,6 +114,7 @@ class ScriptedLink final : public platform::LoggerLink {
   Bytes pending_;
   std::optional<std::size_t> forcedWaiting_;
   bool lost_ = false;
+  bool closed_ = false;
   platform::LineSpeed speed_ = platform::LineSpeed::Baud4800;
   std::vector<platform::LineSpeed> speeds_;
   std::vector<Written> writes_;

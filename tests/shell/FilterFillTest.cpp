@@ -9,7 +9,7 @@ namespace {
 struct FillCase {
   const char* name;
   tracklog::ZoneOffset offset;
-  LogTimeTexts start;
+  logger::LogTime start;
   FilterTexts expected;  // only the start half is compared
 };
 void PrintTo(const FillCase& c, std::ostream* os) {
@@ -20,7 +20,7 @@ class FilterFromLog : public ::testing::TestWithParam<FillCase> {};
 
 TEST_P(FilterFromLog, ShiftsTheLogStartIntoTheZone) {
   const FillCase& c = GetParam();
-  const LogTimeTexts end{"2011", " 1", " 1", " 0", " 0", " 0"};
+  const logger::LogTime end{"2011", " 1", " 1", " 0", " 0", " 0"};
   const FilterTexts filter = filterTextsFromLog(c.offset, c.start, end);
   for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(filter[i], c.expected[i]) << "field " << i;
 }
@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FilterFromLog,
                          });
 
 TEST(FilterFromLogTexts, TheEndHalfIsShiftedToAndANonNumberIsAConversionError) {
-  const LogTimeTexts start{"2010", " 9", " 9", " 0", "30", " 0"};
+  const logger::LogTime start{"2010", " 9", " 9", " 0", "30", " 0"};
   const FilterTexts filter = filterTextsFromLog({8, 0}, start, {"2010", "12", "31", "18", "59", "59"});
   EXPECT_EQ(filter, (FilterTexts{"2010", "9", "9", "8", "30", "0", "2011", "1", "1", "2", "59", "59"}));
   EXPECT_THROW(filterTextsFromLog({8, 0}, start, {"2010", "1x", "31", "18", "59", "59"}),

@@ -31,7 +31,10 @@ class ScriptedDesktop final : public shell::Desktop {
     return answerYes;
   }
   void openFolder(const std::string& folder) override { events.push_back("open " + folder); }
-  void endProgram(int exitCode) override { events.push_back("end " + std::to_string(exitCode)); }
+  void endProgram(int exitCode) override {
+    events.push_back("end " + std::to_string(exitCode));
+    if (whileEnding) whileEnding();
+  }
 
   // Every event that starts with `kind` + " ", without that prefix.
   [[nodiscard]] std::vector<std::string> of(const std::string& kind) const {
@@ -44,6 +47,7 @@ class ScriptedDesktop final : public shell::Desktop {
 
   std::optional<std::string> savePath;
   std::function<void()> whileSaveDialogIsOpen;
+  std::function<void()> whileEnding;  // the moment the real program would end
   bool answerYes = true;
   std::vector<std::string> events;
 };

@@ -4,14 +4,21 @@
 
 #include <QColor>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ScriptedDesktop.h"
-#include "shell/DownloadStandIn.h"
+#include "logger/LoggerScript.h"
+#include "logger/ScriptedLink.h"
 #include "shell/Quorvel.h"
 #include "support/LogBuilder.h"
 #include "support/TestFiles.h"
@@ -19,20 +26,53 @@
 
 namespace tellurix::testing {
 
-// A main window on a temporary program folder, with scripted dialogs.
+// A main window on a temporary program folder, with scripted dialogs and, once its download
+// starts, a scripted logger on its line.
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest() { desktop.savePath = dir.file("out/trip"); }
 
+  // A new window; the previous one and its download go first.
   shell::TfrmFilter& open() {
+    window.reset();
+    link = nullptr;
     window = std::make_unique<shell::TfrmFilter>(dir.path().string(), desktop);
     return *window;
   }
 
-  // The window as a finished download of these points leaves it.
-  void download(const std::vector<tracklog::TrackPoint>& points) {
-    writeLog(dir.file("logger.bin"), points);
-    ASSERT_TRUE(shell::standInForDownload(*window, dir.file("logger.bin")));
+  // Starts the window's download; `script` plays the logger's part on the line before the
+  // probe looks at it.
+  bool startDownload(const std::function<void(ScriptedLink&)>& script) {
+    return startDownload(script, clock);
+  }
+  bool startDownload(const std::function<void(ScriptedLink&)>& script, logger::Clock& withClock) {
+    auto scripted = std::make_unique<ScriptedLink>();
+    link = scripted.get();
+    script(*scripted);
+    return window->StartDownload(
+        [&scripted](const std::string&) -> shell::OpenedLink { return std::move(scripted); }, withClock);
+  }
+
+  // Runs the window's events (its timers, the reader's posted changes) until `done` holds.
+  static bool runUntil(const std::function<bool()>& done,
+                       std::chrono::milliseconds limit = std::chrono::seconds(20)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      QCoreApplication::processEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+  }
+
+  // A whole download of these points through the window's sequence, run until its
+  // completion has reached the window; Timer1 then waits for the user id, which comes next
+  // when there is one.
+  void download(const std::vector<tracklog::TrackPoint>& points,
+                const std::optional<std::string>& userId = std::nullopt) {
+    ASSERT_TRUE(startDownload([&](ScriptedLink& l) { scriptDownload(l, recordsOf(points), userId); }));
+    ASSERT_TRUE(runUntil([&] { return window->Timer1->isActive() || !desktop.of("end").empty(); }))
+        << "the download stopped at " << status();
   }
 
   void writeSettings(const std::string& text) { writeFile(dir.path() / "Tellurix.ini", text); }
@@ -56,7 +96,9 @@ class WindowTest : public ::testing::Test {
 
   TempDir dir;
   ScriptedDesktop desktop;
+  RecordingClock clock;  // the sequence's waits take a millisecond
   std::unique_ptr<shell::TfrmFilter> window;
+  ScriptedLink* link = nullptr;  // the window's line, once its download has started
 };
 
 // Points one second apart driving north from 2010-09-09 02:00:05 UTC (10:00:05 in Taipei).
