@@ -90,7 +90,8 @@ QColor colourOf(report::StatusColour colour) {
 // event processing cannot start a second run over the first one's track store.
 class CommandsHeld {
  public:
-  explicit CommandsHeld(const std::array<QPushButton*, 7>& buttons) : buttons_(buttons) {
+  explicit CommandsHeld(const std::array<QPushButton*, 7>& buttons)
+      : buttons_(buttons), focus_(QApplication::focusWidget()) {
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
       enabled_[i] = buttons_[i]->isEnabled();
       buttons_[i]->setEnabled(false);
@@ -100,10 +101,13 @@ class CommandsHeld {
   CommandsHeld& operator=(const CommandsHeld&) = delete;
   ~CommandsHeld() {
     for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setEnabled(enabled_[i]);
+    // A disabled button hands its focus on to the year field; Make Report gets it back.
+    if (focus_ && focus_->isEnabled()) focus_->setFocus();
   }
 
  private:
   const std::array<QPushButton*, 7>& buttons_;
+  QPointer<QWidget> focus_;
   std::array<bool, 7> enabled_{};
 };
 
@@ -314,6 +318,10 @@ void TfrmFilter::layOutControls() {
   zoneColumn->setSpacing(6);
   zoneColumn->addSpacing(lblDataTime->height() + 2);
   zoneColumn->addWidget(cboTimeZone);
+  // Both as wide as the longer caption with room around it, like the command buttons below.
+  const int zoneButtonWidth = btnSetTimeZone->fontMetrics().horizontalAdvance(btnSetTimeZone->text()) + 24;
+  btnReset->setMinimumWidth(zoneButtonWidth);
+  btnSetTimeZone->setMinimumWidth(zoneButtonWidth);
   auto* zoneButtons = new QHBoxLayout;
   zoneButtons->addStretch();
   zoneButtons->addWidget(btnReset);
