@@ -576,24 +576,24 @@ void TfrmFilter::StopTimer(logger::DownloadTimer timer) {
   timerOf(timer)->stop();
 }
 
-void TfrmFilter::EnableButton(logger::CommandButton button) {
+QPushButton* TfrmFilter::buttonOf(logger::CommandButton button) const {
   switch (button) {
     case logger::CommandButton::Ok:
-      btnOK->setEnabled(true);
-      break;
+      return btnOK;
     case logger::CommandButton::Close:
-      btnClose->setEnabled(true);
-      break;
+      return btnClose;
     case logger::CommandButton::SetTimeZone:
-      btnSetTimeZone->setEnabled(true);
-      break;
+      return btnSetTimeZone;
     case logger::CommandButton::Clear:
-      btnClear->setEnabled(true);
-      break;
+      return btnClear;
     case logger::CommandButton::Reset:
-      btnReset->setEnabled(true);
-      break;
+      return btnReset;
   }
+  return btnOK;
+}
+
+void TfrmFilter::EnableButton(logger::CommandButton button) {
+  buttonOf(button)->setEnabled(true);
 }
 
 void TfrmFilter::SetStatusText(std::string_view text) {

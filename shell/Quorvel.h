@@ -181,6 +181,7 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   void guarded(const std::function<void()>& command);
 
   [[nodiscard]] QTimer* timerOf(logger::DownloadTimer timer) const;
+  [[nodiscard]] QPushButton* buttonOf(logger::CommandButton button) const;
   void downloadTick(void (logger::DownloadSequence::*tick)());
   // One entry of the download or one posted job. A FatalError is shown and ends the program;
   // any other error is reported and the program goes on.
