@@ -165,6 +165,17 @@ TEST_F(WindowTest, ACompletionThatArrivesDuringAProgressTickIsShownAfterIt) {
   EXPECT_FALSE(w.Timer3->isActive());
 }
 
+TEST_F(WindowTest, AZoneTypedDuringTheDownloadThatIsNoZoneIsReportedAndTheDownloadGoesOn) {
+  shell::TfrmFilter& w = open();
+  w.cboTimeZone->setEditText(QStringLiteral("(GMT+8:00) Typed"));  // the filter fill reads it
+  download(shortDrive());
+  EXPECT_EQ(desktop.of("error"), std::vector<std::string>{"'8:' is not a valid integer value"});
+  EXPECT_EQ(desktop.of("end"), std::vector<std::string>{});
+  EXPECT_EQ(status(), "100% Read Complete");
+  EXPECT_EQ(commandStates(), "1111100");
+  EXPECT_EQ(w.cboStartYear->currentText().toStdString(), "2000");  // not filled
+}
+
 struct ClearCase {
   const char* name;
   bool yes;
