@@ -249,7 +249,8 @@ TEST_F(DownloadSequenceTest, CompletionReplacesTheLogAndUpdatesTheWindowInOrder)
   EXPECT_EQ(rig.eventsAfter("StartTimer Timer3"), expected);
   EXPECT_EQ(rig.window.progress, 0);
   // The reader notes how it ended only after the completion it ran.
-  ASSERT_TRUE(rig.window.RunUntil(rig.sequence, [&] { return rig.reader()->Finished(); }, 5s));
+  ASSERT_TRUE(rig.window.RunUntil(
+      rig.sequence, [&] { return rig.reader()->Finished(); }, 5s));
   EXPECT_EQ(rig.reader()->End(), ReaderEnd::Completed);
 
   // EndSession leaves at 921600 before the line returns to 4800.
