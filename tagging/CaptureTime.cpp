@@ -15,8 +15,8 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-// A photo file read front to back in growing blocks: a camera file gives up its date within
-// the first block, a file without one is scanned to its end in few reads.
+// A photo file read front to back in blocks: a camera file gives up its date within the
+// first block, a file without one is scanned on in larger ones.
 class PhotoBytes {
  public:
   PhotoBytes() = default;
@@ -44,7 +44,7 @@ class PhotoBytes {
     if (offset < blockStart_ || offset >= blockStart_ + blockLength_) load(offset);
     if (offset < blockStart_ || offset >= blockStart_ + blockLength_) return {};
     const auto skip = static_cast<std::size_t>(offset - blockStart_);
-    return {block_.get() + skip, blockLength_ - skip};
+    return {block_ + skip, blockLength_ - skip};
   }
 
   // Up to `count` bytes at `offset` into `dest`; fewer at the end of the file.
@@ -61,18 +61,21 @@ class PhotoBytes {
   }
 
  private:
-  static constexpr std::size_t kFirstBlock = 16 * 1024;
-  static constexpr std::size_t kLargestBlock = 512 * 1024;
+  static constexpr std::size_t kFirstBlock = 16 * 1024;  // holds a camera's Exif header and date
+  static constexpr std::size_t kBlock = 64 * 1024;
+
+  // One buffer per thread for every file read: loading thousands of photos neither allocates
+  // nor faults in fresh pages per file.
+  static std::uint8_t* threadBuffer() {
+    thread_local const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kBlock);
+    return buffer.get();
+  }
 
   void load(std::uint64_t offset) {
     // The first block always starts at the front: the header check and both scans begin there.
-    if (!block_ && offset < kFirstBlock) offset = 0;
+    if (blockLength_ == 0 && position_ == 0 && offset < kFirstBlock) offset = 0;
     const bool continues = blockLength_ != 0 && offset == blockStart_ + blockLength_;
-    const std::size_t wanted = continues ? std::min(capacity_ * 2, kLargestBlock) : kFirstBlock;
-    if (wanted > capacity_ || !block_) {
-      block_ = std::make_unique_for_overwrite<std::uint8_t[]>(std::max(wanted, capacity_));
-      capacity_ = std::max(wanted, capacity_);
-    }
+    const std::size_t wanted = continues ? kBlock : kFirstBlock;
     blockStart_ = offset;
     blockLength_ = 0;
     if (offset != position_) {
@@ -81,7 +84,7 @@ class PhotoBytes {
         return;
       }
     }
-    blockLength_ = std::fread(block_.get(), 1, wanted, file_.get());
+    blockLength_ = std::fread(block_, 1, wanted, file_.get());
     position_ = offset + blockLength_;
   }
 
@@ -90,9 +93,8 @@ class PhotoBytes {
   };
   std::unique_ptr<std::FILE, Closer> file_;
   std::uint64_t size_ = 0;
-  std::uint64_t position_ = 0;
-  std::unique_ptr<std::uint8_t[]> block_;
-  std::size_t capacity_ = 0;
+  std::uint64_t position_ = 0;  // of the file, after the last read
+  std::uint8_t* block_ = threadBuffer();
   std::uint64_t blockStart_ = 0;
   std::size_t blockLength_ = 0;
 };
@@ -107,6 +109,7 @@ class PatternScan {
   // Feeds the next bytes of the file; the number consumed up to the end of a match, or
   // nothing when all of them were consumed without one. An attempt may span two feeds.
   std::optional<std::size_t> feed(Bytes bytes) {
+    if (pattern_.size() == 2 && pattern_[0] != pattern_[1]) return feedPair(bytes);
     std::size_t i = 0;
     while (i < bytes.size()) {
       if (matched_ == 0) {
@@ -124,6 +127,66 @@ class PatternScan {
   }
 
  private:
+  // The same scan for two different bytes a b, without visiting every a (a file that lacks
+  // the pair is read to its end, so this is the reader's hot loop). Only a pair "a b" can end
+  // a match, and it does when its a starts an attempt: a run of a's that starts an attempt
+  // pairs them off (a a fails on its second a), so the last a of the run starts one exactly
+  // when the run before the b has odd length.
+  std::optional<std::size_t> feedPair(Bytes bytes) {
+    const std::uint8_t a = pattern_[0];
+    const std::uint8_t b = pattern_[1];
+    if (bytes.empty()) return std::nullopt;
+    std::size_t i = 0;
+    if (matched_ == 1) {  // an attempt left at the end of the last feed
+      if (bytes[0] == b) return 1;
+      matched_ = 0;
+      i = 1;
+    }
+    for (;;) {  // bytes[i] starts an attempt
+      const std::size_t pair = findPair(bytes, i, a, b);
+      const std::size_t end = pair == kNone ? bytes.size() : pair + 1;
+      std::size_t run = end;
+      while (run > i && bytes[run - 1] == a) --run;
+      const bool lastStartsAttempt = run < end && (end - 1 - run) % 2 == 0;
+      if (pair == kNone) {
+        matched_ = lastStartsAttempt ? 1 : 0;
+        return std::nullopt;
+      }
+      if (lastStartsAttempt) return pair + 2;
+      // The a was a failed second byte and the b cannot start an attempt: go on after them.
+      i = pair + 2;
+    }
+  }
+
+  static constexpr std::size_t kNone = SIZE_MAX;
+
+  // The first j >= from with bytes[j] = a and bytes[j + 1] = b, sixteen places at a time.
+  static std::size_t findPair(Bytes bytes, std::size_t from, std::uint8_t a, std::uint8_t b) {
+    using Lanes = std::uint8_t __attribute__((vector_size(16)));
+    const std::uint8_t* data = bytes.data();
+    const std::size_t n = bytes.size();
+    std::size_t j = from;
+    for (; j + 17 <= n; j += 16) {
+      Lanes here;
+      Lanes next;
+      std::memcpy(&here, data + j, 16);
+      std::memcpy(&next, data + j + 1, 16);
+      const auto hits = (here == a) & (next == b);
+      std::uint64_t low;
+      std::uint64_t high;
+      std::memcpy(&low, &hits, 8);
+      std::memcpy(&high, reinterpret_cast<const char*>(&hits) + 8, 8);
+      if ((low | high) != 0) {
+        return j + (low != 0 ? static_cast<std::size_t>(__builtin_ctzll(low)) / 8
+                             : 8 + static_cast<std::size_t>(__builtin_ctzll(high)) / 8);
+      }
+    }
+    for (; j + 1 < n; ++j) {
+      if (data[j] == a && data[j + 1] == b) return j;
+    }
+    return kNone;
+  }
+
   Bytes pattern_;
   std::size_t matched_ = 0;
 };

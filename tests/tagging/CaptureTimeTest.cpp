@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -74,6 +78,10 @@ std::vector<CaptureCase> captureCases() {
     std::string bytes = patched(exifJpeg(), 11, "I");
     bytes.insert(bytes.size() - 2, segment(0xE2, second));
     cases.push_back({"tiff_header_after_an_extra_49", bytes, "2012/12/12 12:12:12", kCarried});
+    // 49 49 2A 49 49 2A 00: the fourth byte ends the first attempt and is no first byte itself.
+    std::string overlapping = patched(exifJpeg(), 12, std::string("II\x2AII\x2A\0", 7));
+    overlapping.insert(overlapping.size() - 2, segment(0xE2, second));
+    cases.push_back({"tiff_header_overlapping_a_partial_one", overlapping, "2012/12/12 12:12:12", nullptr});
   }
   {
     // The entry before DateTimeOriginal ends in 03, so its tag reads 03 03 90.
@@ -136,6 +144,119 @@ TEST_P(CaptureTimeTest, ReadsTheDateOrTheDefault) {
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, CaptureTimeTest, ::testing::ValuesIn(captureCases()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The reader's steps as they read, one byte at a time from the front, on bytes in memory; the
+// two open ends decided as the reader decides them (nothing at the value offset: the no-date
+// text; a date cut short: only the bytes there are).
+std::string literalCaptureTime(const std::string& file) {
+  std::array<unsigned char, 200> buffer{};
+  std::size_t position = 0;
+  bool atEnd = false;
+  const auto read = [&](std::size_t count) {
+    std::size_t got = 0;
+    while (got < count && position < file.size()) buffer[got++] = static_cast<unsigned char>(file[position++]);
+    if (got < count) atEnd = true;
+    return got;
+  };
+  const auto seek = [&](std::size_t to) {
+    position = to;
+    atEnd = false;
+  };
+  const auto scan = [&](std::initializer_list<unsigned char> pattern) {
+    for (;;) {
+      if (atEnd) return false;
+      std::size_t matched = 0;
+      for (;;) {
+        read(1);
+        if (buffer[0] != *(pattern.begin() + matched)) break;
+        if (++matched == pattern.size()) return true;
+      }
+    }
+  };
+  std::size_t tiffBase = 0;
+  if (scan({0x49, 0x49, 0x2A, 0x00})) tiffBase = position - 4;
+  seek(6);
+  read(16);
+  const char* text = reinterpret_cast<const char*>(buffer.data());
+  if (std::strcmp(text, "Exif") != 0 && std::strcmp(text, "JFIF") != 0) return kNotAPhotoDate;
+  if (!scan({0x69, 0x87}) || !scan({0x03, 0x90})) return kNoExifDate;
+  read(10);
+  const std::size_t valueOffset = buffer[6] | buffer[7] << 8 | buffer[8] << 16 | std::size_t{buffer[9]} << 24;
+  if (tiffBase + valueOffset >= file.size()) return kNoExifDate;
+  seek(tiffBase + valueOffset);
+  const std::size_t got = read(20);
+  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(got), buffer.begin() + 20, 0);
+  buffer[4] = '/';
+  buffer[7] = '/';
+  return text;
+}
+
+// Files of bytes the scans care about (49, 2A, 00, 69, 87, 03, 90, digits) from a few bytes to
+// past the reader's second block. The large ones hold their only 69 87 and 03 90 pairs, after
+// runs of 69 or 03 of either parity, across the ends of the reader's first two blocks.
+std::vector<std::string> scrambledFiles() {
+  std::mt19937 random(20100909);
+  const std::string alphabet("\x49\x2A\x00\x00\x00\x69\x69\x87\x03\x03\x90\x01\x30\x3A\xFF", 15);
+  const auto plant = [&](std::string& bytes, std::size_t near, char repeated, const std::string& tail) {
+    const std::size_t at = near - 3 + random() % 6;
+    const std::string piece = std::string(1 + random() % 4, repeated) + tail;
+    if (at + piece.size() <= bytes.size()) bytes.replace(at, piece.size(), piece);
+  };
+  std::vector<std::string> files;
+  for (int n = 0; n < 400; ++n) {
+    const bool large = n % 4 == 0;
+    const std::size_t size = large ? 17000 + random() % 150000 : random() % 600;
+    std::string bytes;
+    switch (random() % 4) {
+      case 0:
+        bytes = std::string("\xFF\xD8\xFF\xE1\x00\x10" "Exif\0\0", 12);
+        break;
+      case 1:
+        bytes = std::string("\xFF\xD8\xFF\xE0\x00\x10" "JFIF\0", 11);
+        break;
+      case 2:
+        bytes = std::string("\xFF\xD8\xFF\xE1\x00\x10" "Exif\0\0II\x2A\0", 16);
+        break;
+      default:
+        break;
+    }
+    while (bytes.size() < size) {
+      if (!large) {
+        bytes += alphabet[random() % alphabet.size()];
+        continue;
+      }
+      const auto c = static_cast<char>(random());
+      bytes += c == '\x87' || c == '\x90' ? '\x86' : c;
+    }
+    const auto offset = le32(static_cast<std::uint32_t>(random() % (bytes.size() + 40)));
+    if (large) {
+      plant(bytes, 16384, '\x69', "\x87");
+      plant(bytes, bytes.size() > 81960 ? 81920 : 16400 + random() % (bytes.size() - 16440), '\x03',
+            std::string("\x90\x02\x00\x14\x00\x00\x00", 7) + offset);
+    } else if (random() % 2 == 0 && bytes.size() > 40) {
+      // A pointer and a date entry whose value offset lands near the end of the file, or past it.
+      const std::string entry = std::string("\x69\x87\x04\x00\x03\x90\x02\x00\x14\x00\x00\x00", 12) + offset;
+      bytes.replace(22 + random() % (bytes.size() - 38), entry.size(), entry);
+      bytes.resize(size);
+    }
+    files.push_back(std::move(bytes));
+  }
+  return files;
+}
+
+TEST(CaptureTimeModel, TheReaderGivesWhatItsStepsReadOneByteAtATimeGive) {
+  testing::TempDir dir;
+  const std::string path = dir.file("photo.jpg");
+  int datesRead = 0;
+  for (const std::string& bytes : scrambledFiles()) {
+    testing::writeFile(path, bytes);
+    const std::string expected = literalCaptureTime(bytes);
+    ASSERT_EQ(readCaptureTime(path), expected) << "file of " << bytes.size() << " bytes";
+    if (expected != kNotAPhotoDate && expected != kNoExifDate) ++datesRead;
+  }
+  // Enough of the files reach a value for the comparison to cover the whole road.
+  EXPECT_GT(datesRead, 30);
+}
 
 TEST(CaptureTimeFailure, AFileThatCannotBeOpenedGivesNoText) {
   testing::TempDir dir;
