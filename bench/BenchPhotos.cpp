@@ -8,7 +8,10 @@
 #include <stdexcept>
 #include <vector>
 
+// jpeglib.h needs size_t and FILE declared first.
+// clang-format off
 #include <jpeglib.h>
+// clang-format on
 
 namespace tellurix::bench {
 namespace {
@@ -38,7 +41,8 @@ void put32(std::string& out, std::uint32_t v) {
 
 std::string segment(std::uint8_t marker, const std::string& payload) {
   const auto length = static_cast<std::uint16_t>(payload.size() + 2);
-  return std::string{'\xFF', static_cast<char>(marker), static_cast<char>(length >> 8), static_cast<char>(length & 0xFF)} +
+  return std::string{'\xFF', static_cast<char>(marker), static_cast<char>(length >> 8),
+                     static_cast<char>(length & 0xFF)} +
          payload;
 }
 
@@ -73,7 +77,9 @@ std::string directory(const std::vector<Entry>& entries, std::uint32_t offset, s
   return dir + data;
 }
 
-std::string ascii(const std::string& text) { return text + '\0'; }
+std::string ascii(const std::string& text) {
+  return text + '\0';
+}
 std::string rational(std::uint32_t num, std::uint32_t den) {
   std::string out;
   put32(out, num);
@@ -90,21 +96,29 @@ std::string short16(std::uint16_t v) {
 std::string exifSegment(const std::string& date) {
   constexpr std::uint16_t kShort = 3, kAscii = 2, kLong = 4, kRational = 5, kUndefined = 7;
   const std::vector<Entry> exifEntries{
-      {0x829A, kRational, 1, rational(1, 250)},      {0x829D, kRational, 1, rational(56, 10)},
-      {0x8822, kShort, 1, short16(2)},               {0x8827, kShort, 1, short16(200)},
-      {0x9000, kUndefined, 4, "0230"},               {0x9003, kAscii, 20, ascii(date)},
-      {0x9004, kAscii, 20, ascii(date)},             {0x9201, kRational, 1, rational(8, 1)},
-      {0x9202, kRational, 1, rational(5, 1)},        {0x9207, kShort, 1, short16(5)},
-      {0x9209, kShort, 1, short16(16)},              {0x920A, kRational, 1, rational(240, 10)},
-      {0x9286, kUndefined, 64, std::string(64, '\0')}, {0xA001, kShort, 1, short16(1)},
-      {0xA002, kLong, 1, std::string("\x70\x17\0\0", 4)}, {0xA003, kLong, 1, std::string("\xA0\x0F\0\0", 4)},
+      {0x829A, kRational, 1, rational(1, 250)},
+      {0x829D, kRational, 1, rational(56, 10)},
+      {0x8822, kShort, 1, short16(2)},
+      {0x8827, kShort, 1, short16(200)},
+      {0x9000, kUndefined, 4, "0230"},
+      {0x9003, kAscii, 20, ascii(date)},
+      {0x9004, kAscii, 20, ascii(date)},
+      {0x9201, kRational, 1, rational(8, 1)},
+      {0x9202, kRational, 1, rational(5, 1)},
+      {0x9207, kShort, 1, short16(5)},
+      {0x9209, kShort, 1, short16(16)},
+      {0x920A, kRational, 1, rational(240, 10)},
+      {0x9286, kUndefined, 64, std::string(64, '\0')},
+      {0xA001, kShort, 1, short16(1)},
+      {0xA002, kLong, 1, std::string("\x70\x17\0\0", 4)},
+      {0xA003, kLong, 1, std::string("\xA0\x0F\0\0", 4)},
   };
   std::vector<Entry> ifd0{
-      {0x010F, kAscii, 8, ascii("Tellcam")},     {0x0110, kAscii, 12, ascii("TX-100 Mk2")},
-      {0x0112, kShort, 1, short16(1)},           {0x011A, kRational, 1, rational(72, 1)},
-      {0x011B, kRational, 1, rational(72, 1)},   {0x0128, kShort, 1, short16(2)},
-      {0x0131, kAscii, 10, ascii("Firm 1.02")},  {0x0132, kAscii, 20, ascii(date)},
-      {0x0213, kShort, 1, short16(2)},           {0x8769, kLong, 1, ""},
+      {0x010F, kAscii, 8, ascii("Tellcam")},    {0x0110, kAscii, 12, ascii("TX-100 Mk2")},
+      {0x0112, kShort, 1, short16(1)},          {0x011A, kRational, 1, rational(72, 1)},
+      {0x011B, kRational, 1, rational(72, 1)},  {0x0128, kShort, 1, short16(2)},
+      {0x0131, kAscii, 10, ascii("Firm 1.02")}, {0x0132, kAscii, 20, ascii(date)},
+      {0x0213, kShort, 1, short16(2)},          {0x8769, kLong, 1, ""},
   };
   // IFD0 at 8; the Exif directory follows IFD0 and its data.
   std::string probe = directory(ifd0, 8, 0);
@@ -120,7 +134,8 @@ std::string exifSegment(const std::string& date) {
 }
 
 std::string headerSegments() {
-  std::string out = segment(0xDB, std::string(1, '\0') + std::string(64, '\x10') + '\x01' + std::string(64, '\x11'));
+  std::string out =
+      segment(0xDB, std::string(1, '\0') + std::string(64, '\x10') + '\x01' + std::string(64, '\x11'));
   out += segment(0xC0, std::string("\x08\x0F\xA0\x17\x70\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 15));
   out += segment(0xC4, std::string(1 + 16 + 12, '\x01'));
   out += segment(0xDA, std::string("\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 10));
@@ -141,7 +156,7 @@ std::string benchPhoto(const BenchPhotoOptions& options) {
     std::uint64_t word = random.next();
     for (int i = 0; i < 8; ++i, word >>= 8) {
       char c = static_cast<char>(word & 0xFF);
-      if (!options.exif && previous == '\x69' && c == '\x87') c = '\x86';
+      if (!options.exif && options.scanToEnd && previous == '\x69' && c == '\x87') c = '\x86';
       out += c;
       if (c == '\xFF') out += '\0';  // stuffed, as a scan never holds a bare FF
       previous = c == '\xFF' ? '\0' : c;
@@ -150,7 +165,7 @@ std::string benchPhoto(const BenchPhotoOptions& options) {
   return out + "\xFF\xD9";
 }
 
-int writeBenchPhotos(const std::string& folder, int count, std::uint64_t seed) {
+int writeBenchPhotos(const std::string& folder, int count, std::uint64_t seed, bool realJfifData) {
   std::filesystem::create_directories(folder);
   Random random(seed);
   int withExif = 0;
@@ -159,6 +174,7 @@ int writeBenchPhotos(const std::string& folder, int count, std::uint64_t seed) {
     options.seed = random.next();
     options.bytes = 2 * 1024 * 1024 + random.next() % (3 * 1024 * 1024);
     options.exif = i % 10 != 9;
+    options.scanToEnd = !realJfifData;
     char date[32];
     std::snprintf(date, sizeof date, "2010:09:%02d %02d:%02d:00", 9 + i / 1440, i / 60 % 24, i % 60);
     options.date = date;

@@ -2,12 +2,15 @@
 //   --benchmark_repetitions=9 --benchmark_report_aggregates_only=true   (medians)
 #include <benchmark/benchmark.h>
 
-#include <jpeglib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+// jpeglib.h needs size_t and FILE declared first.
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
 
 #include "BenchPhotos.h"
 #include "tagging/CaptureTime.h"
@@ -47,8 +50,12 @@ void captureTime(benchmark::State& state, bool exif) {
   for (auto _ : state) benchmark::DoNotOptimize(tellurix::tagging::readCaptureTime(path));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * fs::file_size(path)));
 }
-void BM_CaptureTimeExifFirst3MB(benchmark::State& state) { captureTime(state, true); }
-void BM_CaptureTimeJfifReadToEnd3MB(benchmark::State& state) { captureTime(state, false); }
+void BM_CaptureTimeExifFirst3MB(benchmark::State& state) {
+  captureTime(state, true);
+}
+void BM_CaptureTimeJfifReadToEnd3MB(benchmark::State& state) {
+  captureTime(state, false);
+}
 BENCHMARK(BM_CaptureTimeExifFirst3MB)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CaptureTimeJfifReadToEnd3MB)->Unit(benchmark::kMicrosecond);
 

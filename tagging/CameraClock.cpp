@@ -9,8 +9,8 @@
 namespace tellurix::tagging {
 namespace {
 
-constexpr std::array<ClockField, kClockFieldCount> kFields{ClockField::Day, ClockField::Hour, ClockField::Minute,
-                                                           ClockField::Second};
+constexpr std::array<ClockField, kClockFieldCount> kFields{ClockField::Day, ClockField::Hour,
+                                                           ClockField::Minute, ClockField::Second};
 constexpr std::array<std::int64_t, kClockFieldCount> kSecondsPerUnit{86400, 3600, 60, 1};
 
 }  // namespace
@@ -48,8 +48,8 @@ ClockDisplay CameraClock::tick(ClockFields& fields, LocalClock& clock) {
   return {dateTimeText(now), dateTimeText(tracklog::addSeconds(now, -cameraOffsetSeconds_))};
 }
 
-ApplyOutcome CameraClock::applyAdjustment(ClockFields& fields, PhotoList& list, const tracklog::TrackStore& store,
-                                          TaggingUi& ui) {
+ApplyOutcome CameraClock::applyAdjustment(ClockFields& fields, PhotoList& list,
+                                          const tracklog::TrackStore& store, TaggingUi& ui) {
   std::int64_t total = 0;
   for (std::size_t i = 0; i < kClockFieldCount; ++i) {
     total += std::int64_t{tracklog::toWholeNumber(fields.text(kFields[i]))} * kSecondsPerUnit[i];

@@ -24,7 +24,9 @@ std::string dateTimeText(const tracklog::CalendarTime& t) {
   return text;
 }
 
-bool inShownYears(const tracklog::CalendarTime& t) { return t.year >= 1 && t.year <= 9999; }
+bool inShownYears(const tracklog::CalendarTime& t) {
+  return t.year >= 1 && t.year <= 9999;
+}
 
 std::optional<tracklog::CalendarTime> readDateTime(std::string_view text) {
   if (text.size() != 19 || text[4] != '/' || text[7] != '/' || text[10] != ' ' || text[13] != ':' ||

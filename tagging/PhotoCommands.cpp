@@ -10,7 +10,9 @@ namespace tellurix::tagging {
 
 namespace fs = std::filesystem;
 
-std::string photoFolderOf(const report::ReportNames& names) { return names.reportFolder + "photo"; }
+std::string photoFolderOf(const report::ReportNames& names) {
+  return names.reportFolder + "photo";
+}
 
 std::string photoCopyPath(const report::ReportNames& names, std::string_view name) {
   return names.reportFolder + "photo/" + std::string(name);
@@ -44,7 +46,8 @@ LoadOutcome loadPhotos(PhotoList& list, const std::vector<std::string>& chosenPa
   return LoadOutcome::Complete;
 }
 
-bool removePhotos(PhotoList& list, const std::vector<std::size_t>& selectedRows, const report::ReportNames& names) {
+bool removePhotos(PhotoList& list, const std::vector<std::size_t>& selectedRows,
+                  const report::ReportNames& names) {
   std::vector<bool> selected(list.size(), false);
   bool any = false;
   for (const std::size_t row : selectedRows) {

@@ -32,6 +32,7 @@ LoadOutcome loadPhotos(PhotoList& list, const std::vector<std::string>& chosenPa
 // The Remove command: the selected rows (indexes into the list as it stands) and their copies
 // go. False when nothing was selected and nothing happened; after a removal the window
 // clears its preview.
-bool removePhotos(PhotoList& list, const std::vector<std::size_t>& selectedRows, const report::ReportNames& names);
+bool removePhotos(PhotoList& list, const std::vector<std::size_t>& selectedRows,
+                  const report::ReportNames& names);
 
 }  // namespace tellurix::tagging

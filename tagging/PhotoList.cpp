@@ -49,7 +49,9 @@ void PhotoList::append(std::string name, std::string date) {
   rows_.push_back(PhotoEntry{std::move(name), std::move(date), {}, {}});
 }
 
-void PhotoList::removeAt(std::size_t index) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index)); }
+void PhotoList::removeAt(std::size_t index) {
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+}
 
 void PhotoList::setPosition(std::size_t index, const std::optional<PhotoPosition>& position) {
   PhotoEntry& entry = rows_[index];

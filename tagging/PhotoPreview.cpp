@@ -1,17 +1,17 @@
 #include "PhotoPreview.h"
 
-// jpeglib.h needs size_t and FILE declared before it.
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 
+// jpeglib.h needs size_t and FILE declared first, jerror.h the types of jpeglib.h.
+// clang-format off
 #include <jpeglib.h>
-// jerror.h after jpeglib.h: its macros use the decoder's types.
 #include <jerror.h>
-
-#include <algorithm>
+// clang-format on
 
 namespace tellurix::tagging {
 namespace {
@@ -21,7 +21,9 @@ namespace {
 class AreaShrink {
  public:
   AreaShrink(PixelSize source, PixelSize target)
-      : source_(source), target_(target), columnOf_(static_cast<std::size_t>(source.width)),
+      : source_(source),
+        target_(target),
+        columnOf_(static_cast<std::size_t>(source.width)),
         columnCount_(static_cast<std::size_t>(target.width), 0),
         sums_(static_cast<std::size_t>(target.width) * 3, 0) {
     for (int x = 0; x < source.width; ++x) {
@@ -56,7 +58,8 @@ class AreaShrink {
  private:
   void flush() {
     if (rowsInSum_ == 0) return;
-    std::uint8_t* out = &image_.rgb[static_cast<std::size_t>(targetRow_) * static_cast<std::size_t>(target_.width) * 3];
+    std::uint8_t* out =
+        &image_.rgb[static_cast<std::size_t>(targetRow_) * static_cast<std::size_t>(target_.width) * 3];
     for (std::size_t x = 0; x < columnCount_.size(); ++x) {
       const std::uint32_t count = columnCount_[x] * rowsInSum_;
       for (std::size_t c = 0; c < 3; ++c) {
@@ -107,7 +110,9 @@ struct BlockSource {
   std::vector<JOCTET> block;
   bool started = false;
 
-  static BlockSource& of(j_decompress_ptr decoder) { return *static_cast<BlockSource*>(decoder->client_data); }
+  static BlockSource& of(j_decompress_ptr decoder) {
+    return *static_cast<BlockSource*>(decoder->client_data);
+  }
 
   static void init(j_decompress_ptr decoder) { of(decoder).started = false; }
 
@@ -213,10 +218,12 @@ bool decodeInto(Decoding& d, PixelSize box) {
   d.decoder.scale_denom = 8;
   jpeg_start_decompress(&d.decoder);
 
-  const PixelSize decoded{static_cast<int>(d.decoder.output_width), static_cast<int>(d.decoder.output_height)};
+  const PixelSize decoded{static_cast<int>(d.decoder.output_width),
+                          static_cast<int>(d.decoder.output_height)};
   d.row.resize(std::size_t{d.decoder.output_width} * static_cast<std::size_t>(d.decoder.output_components));
   if (cmyk) d.rgbRow.resize(std::size_t{d.decoder.output_width} * 3);
-  d.shrink.emplace(decoded, PixelSize{std::min(target.width, decoded.width), std::min(target.height, decoded.height)});
+  d.shrink.emplace(decoded,
+                   PixelSize{std::min(target.width, decoded.width), std::min(target.height, decoded.height)});
   while (d.decoder.output_scanline < d.decoder.output_height) {
     JSAMPROW rows[1] = {d.row.data()};
     jpeg_read_scanlines(&d.decoder, rows, 1);
@@ -233,9 +240,10 @@ PixelSize fitWithin(PixelSize image, PixelSize box) {
   box = {std::max(box.width, 1), std::max(box.height, 1)};
   if (image.width <= box.width && image.height <= box.height) return image;
   const std::int64_t widthAtBoxHeight = std::int64_t{image.width} * box.height / image.height;
-  PixelSize fitted = widthAtBoxHeight <= box.width
-                         ? PixelSize{static_cast<int>(widthAtBoxHeight), box.height}
-                         : PixelSize{box.width, static_cast<int>(std::int64_t{image.height} * box.width / image.width)};
+  PixelSize fitted =
+      widthAtBoxHeight <= box.width
+          ? PixelSize{static_cast<int>(widthAtBoxHeight), box.height}
+          : PixelSize{box.width, static_cast<int>(std::int64_t{image.height} * box.width / image.width)};
   fitted.width = std::max(fitted.width, 1);
   fitted.height = std::max(fitted.height, 1);
   return fitted;

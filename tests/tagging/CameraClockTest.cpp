@@ -22,7 +22,9 @@ struct OffsetCase {
   std::array<const char*, 4> fields;
   std::optional<std::int64_t> seconds;
 };
-void PrintTo(const OffsetCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OffsetCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ClockOffsetTest : public ::testing::TestWithParam<OffsetCase> {};
 
@@ -39,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                       OffsetCase{"all_four", {"1", "-2", "3", "-4"}, 86400 - 7200 + 180 - 4},
                       // 24856 days leave the 32-bit range; the offset must not wrap.
                       OffsetCase{"beyond_32_bits", {"24856", "0", "0", "0"}, std::int64_t{24856} * 86400},
-                      OffsetCase{"largest_fields", {"2147483647", "2147483647", "2147483647", "2147483647"},
+                      OffsetCase{"largest_fields",
+                                 {"2147483647", "2147483647", "2147483647", "2147483647"},
                                  std::int64_t{2147483647} * (86400 + 3600 + 60 + 1)},
                       OffsetCase{"minus_after_a_digit", {"0-", "0", "0", "0"}, std::nullopt},
                       OffsetCase{"a_lone_minus", {"0", "-", "0", "0"}, std::nullopt},
@@ -49,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ClockKeys, OnlyDigitsMinusAndBackspaceReachTheFields) {
-  for (const char32_t c : {U'0', U'5', U'9', U'-', char32_t{8}}) EXPECT_TRUE(acceptsOffsetKey(c)) << unsigned(c);
+  for (const char32_t c : {U'0', U'5', U'9', U'-', char32_t{8}})
+    EXPECT_TRUE(acceptsOffsetKey(c)) << unsigned(c);
   for (const char32_t c : {U'a', U'+', U' ', U'.', char32_t{13}, char32_t{9}, char32_t{127}, U'\u0663'}) {
     EXPECT_FALSE(acceptsOffsetKey(c)) << unsigned(c);
   }
@@ -83,8 +87,8 @@ TEST(ClockTick, ResetsUnconvertibleFieldsAndKeepsTheLastOffsetForThatTick) {
 class ApplyAdjustmentTest : public ::testing::Test {
  protected:
   ApplyAdjustmentTest() {
-    fixtures::fillTrack(store, {"2010/09/09 11:00:00", "2010/09/09 11:00:10", "2010/09/09 11:00:20",
-                                "2010/09/09 11:00:30"});
+    fixtures::fillTrack(
+        store, {"2010/09/09 11:00:00", "2010/09/09 11:00:10", "2010/09/09 11:00:20", "2010/09/09 11:00:30"});
   }
 
   void photos(const std::vector<std::string>& dates) {
@@ -114,11 +118,16 @@ TEST_F(ApplyAdjustmentTest, AddsOnlyTheChangeSinceTheLastApply) {
   };
   const std::vector<Step> steps{
       // leap day, year end written with its midnight time, and a track position found
-      {{"0", "1", "0", "0"}, {"2012/02/29 00:30:00", "2011/01/01 00:00:00", "2010/09/09 11:00:05", "2000/01/01 11:10:10"}},
-      {{"0", "1", "0", "0"}, {"2012/02/29 00:30:00", "2011/01/01 00:00:00", "2010/09/09 11:00:05", "2000/01/01 11:10:10"}},
-      {{"0", "2", "0", "0"}, {"2012/02/29 01:30:00", "2011/01/01 01:00:00", "2010/09/09 12:00:05", "2000/01/01 12:10:10"}},
-      {{"0", "0", "0", "0"}, {"2012/02/28 23:30:00", "2010/12/31 23:00:00", "2010/09/09 10:00:05", "2000/01/01 10:10:10"}},
-      {{"-1", "0", "0", "0"}, {"2012/02/27 23:30:00", "2010/12/30 23:00:00", "2010/09/08 10:00:05", "1999/12/31 10:10:10"}},
+      {{"0", "1", "0", "0"},
+       {"2012/02/29 00:30:00", "2011/01/01 00:00:00", "2010/09/09 11:00:05", "2000/01/01 11:10:10"}},
+      {{"0", "1", "0", "0"},
+       {"2012/02/29 00:30:00", "2011/01/01 00:00:00", "2010/09/09 11:00:05", "2000/01/01 11:10:10"}},
+      {{"0", "2", "0", "0"},
+       {"2012/02/29 01:30:00", "2011/01/01 01:00:00", "2010/09/09 12:00:05", "2000/01/01 12:10:10"}},
+      {{"0", "0", "0", "0"},
+       {"2012/02/28 23:30:00", "2010/12/31 23:00:00", "2010/09/09 10:00:05", "2000/01/01 10:10:10"}},
+      {{"-1", "0", "0", "0"},
+       {"2012/02/27 23:30:00", "2010/12/30 23:00:00", "2010/09/08 10:00:05", "1999/12/31 10:10:10"}},
   };
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const auto& f = steps[i].fields;
@@ -144,7 +153,8 @@ TEST_F(ApplyAdjustmentTest, AnUnreadableDateStopsAtItsRowAndTheChangeIsSpent) {
   const ApplyOutcome outcome = apply("0", "1", "0", "0");
   EXPECT_FALSE(outcome.complete);
   EXPECT_EQ(outcome.rowsShifted, 1U);
-  EXPECT_EQ(dates(), (std::vector<std::string>{"2010/09/09 11:00:05", "    /  /           ", "2010/09/09 10:00:15"}));
+  EXPECT_EQ(dates(),
+            (std::vector<std::string>{"2010/09/09 11:00:05", "    /  /           ", "2010/09/09 10:00:15"}));
   EXPECT_EQ(clock.appliedOffsetSeconds(), 3600);
   list.removeAt(1);
   apply("0", "1", "0", "0");
@@ -155,11 +165,13 @@ TEST_F(ApplyAdjustmentTest, ADateThatWouldLeaveTheYear9999StopsLikeAnUnreadableO
   photos({"2010/09/09 10:00:05", "9999/12/31 23:30:00", "2010/09/09 10:00:15"});
   const ApplyOutcome outcome = apply("0", "1", "0", "0");
   EXPECT_FALSE(outcome.complete);
-  EXPECT_EQ(dates(), (std::vector<std::string>{"2010/09/09 11:00:05", "9999/12/31 23:30:00", "2010/09/09 10:00:15"}));
+  EXPECT_EQ(dates(),
+            (std::vector<std::string>{"2010/09/09 11:00:05", "9999/12/31 23:30:00", "2010/09/09 10:00:15"}));
   photos({"0001/01/01 00:30:00"});
   list.removeAt(1);
   EXPECT_FALSE(apply("0", "0", "0", "0").complete);  // back one hour: before the year 1
-  EXPECT_EQ(dates(), (std::vector<std::string>{"2010/09/09 10:00:05", "2010/09/09 09:00:15", "0001/01/01 00:30:00"}));
+  EXPECT_EQ(dates(),
+            (std::vector<std::string>{"2010/09/09 10:00:05", "2010/09/09 09:00:15", "0001/01/01 00:30:00"}));
 }
 
 TEST_F(ApplyAdjustmentTest, AFieldThatDoesNotConvertChangesNothing) {

@@ -25,7 +25,9 @@ struct CaptureCase {
   // with exiftool so that the fixtures are what they claim to be. Not checked when null.
   const char* carried;
 };
-void PrintTo(const CaptureCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CaptureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 constexpr const char* kCarried = "2010:09:09 14:05:03";
 
@@ -61,20 +63,35 @@ std::vector<CaptureCase> captureCases() {
     cases.push_back({"jfif_then_exif_segment", jpeg(jfifSegment() + segment(0xE1, exifPayload(later))),
                      "2011/02/03 04:05:06", "2011:02:03 04:05:06"});
   }
-  cases.push_back({"png_whatever_it_holds",
-                   std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) + std::string(17, '\0') + "eXIf" + tiffBlock({}),
-                   kNotAPhotoDate, nullptr});
-  cases.push_back({"exif_not_the_first_segment",
-                   jpeg(segment(0xE2, std::string("ICC_PROFILE\0\x01\x01", 14)) + segment(0xE1, exifPayload({}))),
-                   kNotAPhotoDate, kCarried});
+  cases.push_back(
+      {"png_whatever_it_holds",
+       std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) + std::string(17, '\0') + "eXIf" + tiffBlock({}),
+       kNotAPhotoDate, nullptr});
+  cases.push_back(
+      {"exif_not_the_first_segment",
+       jpeg(segment(0xE2, std::string("ICC_PROFILE\0\x01\x01", 14)) + segment(0xE1, exifPayload({}))),
+       kNotAPhotoDate, kCarried});
   cases.push_back({"empty_file", "", kNotAPhotoDate, nullptr});
-  cases.push_back({"ten_bytes_ending_in_exif", std::string("\xFF\xD8\xFF\xE1\x00\x10" "Exif", 10), kNoExifDate, nullptr});
-  cases.push_back({"ten_bytes_ending_in_jfif", std::string("\xFF\xD8\xFF\xE0\x00\x10" "JFIF", 10), kNoExifDate, nullptr});
-  cases.push_back({"nine_bytes_ending_in_exi", std::string("\xFF\xD8\xFF\xE1\x00\x10" "Exi", 9), kNotAPhotoDate, nullptr});
+  cases.push_back({"ten_bytes_ending_in_exif",
+                   std::string("\xFF\xD8\xFF\xE1\x00\x10"
+                               "Exif",
+                               10),
+                   kNoExifDate, nullptr});
+  cases.push_back({"ten_bytes_ending_in_jfif",
+                   std::string("\xFF\xD8\xFF\xE0\x00\x10"
+                               "JFIF",
+                               10),
+                   kNoExifDate, nullptr});
+  cases.push_back({"nine_bytes_ending_in_exi",
+                   std::string("\xFF\xD8\xFF\xE1\x00\x10"
+                               "Exi",
+                               9),
+                   kNotAPhotoDate, nullptr});
   cases.push_back({"exif_word_not_terminated", patched(exifJpeg(), 10, "x"), kNotAPhotoDate, ""});
   {
     // 49 49 49 2A 00 at 11 holds no header; the next one, in a later segment, is the base.
-    const std::string second = std::string("II\x2A\0", 4) + std::string(52, '\0') + "2012:12:12 12:12:12" + '\0';
+    const std::string second =
+        std::string("II\x2A\0", 4) + std::string(52, '\0') + "2012:12:12 12:12:12" + '\0';
     std::string bytes = patched(exifJpeg(), 11, "I");
     bytes.insert(bytes.size() - 2, segment(0xE2, second));
     cases.push_back({"tiff_header_after_an_extra_49", bytes, "2012/12/12 12:12:12", kCarried});
@@ -92,10 +109,10 @@ std::vector<CaptureCase> captureCases() {
     cases.push_back({"date_tag_after_03_without_later_pair", bytes, kNoExifDate, kCarried});
     std::string withLater = bytes;
     const std::size_t laterDate = withLater.size() - 2 + 4 + 12;  // after the segment's header and the entry
-    withLater.insert(withLater.size() - 2,
-                     segment(0xE2, std::string("\x03\x90\x02\x00\x14\x00\x00\x00", 8) +
-                                       le32(static_cast<std::uint32_t>(laterDate - 12)) + "2013:03:03 03:03:03" +
-                                       '\0'));
+    withLater.insert(
+        withLater.size() - 2,
+        segment(0xE2, std::string("\x03\x90\x02\x00\x14\x00\x00\x00", 8) +
+                          le32(static_cast<std::uint32_t>(laterDate - 12)) + "2013:03:03 03:03:03" + '\0'));
     cases.push_back({"date_tag_after_03_takes_the_later_pair", withLater, "2013/03/03 03:03:03", kCarried});
   }
   {
@@ -111,7 +128,8 @@ std::vector<CaptureCase> captureCases() {
   {
     const std::string bytes = exifJpeg();
     cases.push_back({"value_offset_at_end_of_file",
-                     withDateOffset(bytes, static_cast<std::uint32_t>(bytes.size() - 12)), kNoExifDate, nullptr});
+                     withDateOffset(bytes, static_cast<std::uint32_t>(bytes.size() - 12)), kNoExifDate,
+                     nullptr});
     cases.push_back({"value_offset_far_past_end", withDateOffset(bytes, 0xFFFFFFF0), kNoExifDate, nullptr});
     const std::size_t dateAt = 12 + kDateAfterDirectories;
     cases.push_back({"date_cut_short_by_end_of_file", bytes.substr(0, dateAt + 9), "2010/09/0", nullptr});
@@ -126,7 +144,8 @@ std::vector<CaptureCase> captureCases() {
     cases.push_back({"camera_date_of_spaces", exifJpeg(blank), "    /  /           ", nullptr});
     ExifLayout full;
     full.date = "2010:09:09 14:05:03Z";  // no terminator within the 20 bytes read
-    cases.push_back({"twenty_characters_at_most", exifJpeg(full), "2010/09/09 14:05:03Z", "2010:09:09 14:05:03Z"});
+    cases.push_back(
+        {"twenty_characters_at_most", exifJpeg(full), "2010/09/09 14:05:03Z", "2010:09:09 14:05:03Z"});
   }
   return cases;
 }
@@ -154,7 +173,8 @@ std::string literalCaptureTime(const std::string& file) {
   bool atEnd = false;
   const auto read = [&](std::size_t count) {
     std::size_t got = 0;
-    while (got < count && position < file.size()) buffer[got++] = static_cast<unsigned char>(file[position++]);
+    while (got < count && position < file.size())
+      buffer[got++] = static_cast<unsigned char>(file[position++]);
     if (got < count) atEnd = true;
     return got;
   };
@@ -209,13 +229,22 @@ std::vector<std::string> scrambledFiles() {
     std::string bytes;
     switch (random() % 4) {
       case 0:
-        bytes = std::string("\xFF\xD8\xFF\xE1\x00\x10" "Exif\0\0", 12);
+        bytes = std::string(
+            "\xFF\xD8\xFF\xE1\x00\x10"
+            "Exif\0\0",
+            12);
         break;
       case 1:
-        bytes = std::string("\xFF\xD8\xFF\xE0\x00\x10" "JFIF\0", 11);
+        bytes = std::string(
+            "\xFF\xD8\xFF\xE0\x00\x10"
+            "JFIF\0",
+            11);
         break;
       case 2:
-        bytes = std::string("\xFF\xD8\xFF\xE1\x00\x10" "Exif\0\0II\x2A\0", 16);
+        bytes = std::string(
+            "\xFF\xD8\xFF\xE1\x00\x10"
+            "Exif\0\0II\x2A\0",
+            16);
         break;
       default:
         break;
@@ -297,10 +326,10 @@ TEST(CaptureTimeCommand, PrintsOneLinePerFile) {
   testing::TempDir dir;
   testing::writeFile(dir.path() / "a.jpg", exifJpeg());
   testing::writeFile(dir.path() / "b.jpg", jpeg(jfifSegment()));
-  const auto result = testing::runCommand(testing::shellQuoted(testing::builtProgram("tools/cli/tellurix-cli")) +
-                                          " capture-time " + testing::shellQuoted(dir.file("a.jpg")) + " " +
-                                          testing::shellQuoted(dir.file("gone.jpg")) + " " +
-                                          testing::shellQuoted(dir.file("b.jpg")));
+  const auto result = testing::runCommand(
+      testing::shellQuoted(testing::builtProgram("tools/cli/tellurix-cli")) + " capture-time " +
+      testing::shellQuoted(dir.file("a.jpg")) + " " + testing::shellQuoted(dir.file("gone.jpg")) + " " +
+      testing::shellQuoted(dir.file("b.jpg")));
   EXPECT_EQ(result.out, "2010/09/09 14:05:03\nFile not found\n2000/06/06 10:10:10\n");
   EXPECT_EQ(result.status, 1);  // a file was missing
 }

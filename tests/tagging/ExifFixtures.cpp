@@ -30,13 +30,22 @@ class Writer {
 
 }  // namespace
 
-std::string le16(std::uint16_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
-std::string le32(std::uint32_t v) { return le16(static_cast<std::uint16_t>(v)) + le16(static_cast<std::uint16_t>(v >> 16)); }
-std::string be16(std::uint16_t v) { return {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}; }
-std::string be32(std::uint32_t v) { return be16(static_cast<std::uint16_t>(v >> 16)) + be16(static_cast<std::uint16_t>(v)); }
+std::string le16(std::uint16_t v) {
+  return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+}
+std::string le32(std::uint32_t v) {
+  return le16(static_cast<std::uint16_t>(v)) + le16(static_cast<std::uint16_t>(v >> 16));
+}
+std::string be16(std::uint16_t v) {
+  return {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)};
+}
+std::string be32(std::uint32_t v) {
+  return be16(static_cast<std::uint16_t>(v >> 16)) + be16(static_cast<std::uint16_t>(v));
+}
 
 std::string segment(std::uint8_t marker, const std::string& payload) {
-  return std::string{'\xFF', static_cast<char>(marker)} + be16(static_cast<std::uint16_t>(payload.size() + 2)) + payload;
+  return std::string{'\xFF', static_cast<char>(marker)} +
+         be16(static_cast<std::uint16_t>(payload.size() + 2)) + payload;
 }
 
 std::string jfifSegment() {
@@ -50,7 +59,8 @@ std::string tiffBlock(const ExifLayout& layout) {
   std::string make = layout.make;
   make.resize(4, '\0');
   std::string tiff = (layout.bigEndian ? std::string("MM\0\x2A", 4) : std::string("II\x2A\0", 4)) + w.u32(8);
-  const std::string ifd0 = w.directory({{0x010F, kAscii, 4, make}, {layout.exifPointerTag, kLong, 1, w.u32(38)}});
+  const std::string ifd0 =
+      w.directory({{0x010F, kAscii, 4, make}, {layout.exifPointerTag, kLong, 1, w.u32(38)}});
   tiff += ifd0;  // 30 bytes from offset 8
   std::vector<Entry> exif;
   if (layout.extraTag != 0) exif.push_back({layout.extraTag, kLong, 1, w.u32(layout.extraValue)});
@@ -64,10 +74,16 @@ std::string tiffBlock(const ExifLayout& layout) {
   return tiff + date;
 }
 
-std::string exifPayload(const ExifLayout& layout) { return std::string("Exif\0\0", 6) + tiffBlock(layout); }
+std::string exifPayload(const ExifLayout& layout) {
+  return std::string("Exif\0\0", 6) + tiffBlock(layout);
+}
 
-std::string jpeg(const std::string& segments) { return "\xFF\xD8" + segments + "\xFF\xD9"; }
+std::string jpeg(const std::string& segments) {
+  return "\xFF\xD8" + segments + "\xFF\xD9";
+}
 
-std::string exifJpeg(const ExifLayout& layout) { return jpeg(segment(0xE1, exifPayload(layout))); }
+std::string exifJpeg(const ExifLayout& layout) {
+  return jpeg(segment(0xE1, exifPayload(layout)));
+}
 
 }  // namespace tellurix::tagging::fixtures

@@ -5,7 +5,10 @@
 #include <stdexcept>
 #include <vector>
 
+// jpeglib.h needs size_t and FILE declared first.
+// clang-format off
 #include <jpeglib.h>
+// clang-format on
 
 namespace tellurix::tagging::fixtures {
 
@@ -22,7 +25,9 @@ void writeJpeg(const std::string& path, int width, int height, const std::functi
   encoder.image_height = static_cast<JDIMENSION>(height);
   const int components = kind == JpegKind::Grey ? 1 : kind == JpegKind::AdobeCmyk ? 4 : 3;
   encoder.input_components = components;
-  encoder.in_color_space = kind == JpegKind::Grey ? JCS_GRAYSCALE : kind == JpegKind::AdobeCmyk ? JCS_CMYK : JCS_RGB;
+  encoder.in_color_space = kind == JpegKind::Grey        ? JCS_GRAYSCALE
+                           : kind == JpegKind::AdobeCmyk ? JCS_CMYK
+                                                         : JCS_RGB;
   jpeg_set_defaults(&encoder);
   jpeg_set_quality(&encoder, quality, TRUE);
   if (kind == JpegKind::Progressive) jpeg_simple_progression(&encoder);

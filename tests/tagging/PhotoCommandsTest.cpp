@@ -52,9 +52,10 @@ TEST_F(PhotoCommandsTest, LoadCopiesEveryPhotoAndListsItsTimeAndPlace) {
                              camera("IMG_0002.JPG", photoDated("2010:09:09 11:00:00")),
                              camera("scan.png", "\x89PNG\r\n\x1A\n")});
   EXPECT_EQ(outcome, LoadOutcome::Complete);
-  EXPECT_EQ(list.rows(), (std::vector<PhotoEntry>{{"IMG_0001.JPG", "2010/09/09 10:00:05", "(25.001000)", "(-121.001000)"},
-                                                  {"IMG_0002.JPG", "2010/09/09 11:00:00", "", ""},
-                                                  {"scan.png", "2000/01/01 10:10:10", "", ""}}));
+  EXPECT_EQ(list.rows(),
+            (std::vector<PhotoEntry>{{"IMG_0001.JPG", "2010/09/09 10:00:05", "(25.001000)", "(-121.001000)"},
+                                     {"IMG_0002.JPG", "2010/09/09 11:00:00", "", ""},
+                                     {"scan.png", "2000/01/01 10:10:10", "", ""}}));
   EXPECT_EQ(testing::readFile(copyOf("IMG_0001.JPG")), photoDated("2010:09:09 10:00:05"));
   EXPECT_TRUE(fs::exists(copyOf("scan.png")));
   EXPECT_EQ(ui.events, (std::vector<std::string>{"status Loading pictures...", "status Loading complete"}));
@@ -96,7 +97,8 @@ TEST_F(PhotoCommandsTest, AMissingFileEndsLoadWithTheNotice) {
   ASSERT_EQ(list.size(), 1U);
   EXPECT_EQ(list.row(0).name, "a.jpg");
   EXPECT_FALSE(fs::exists(copyOf("c.jpg")));
-  EXPECT_EQ(ui.events, (std::vector<std::string>{"status Loading pictures...", "ok-cancel Notice|File not found"}));
+  EXPECT_EQ(ui.events,
+            (std::vector<std::string>{"status Loading pictures...", "ok-cancel Notice|File not found"}));
 }
 
 TEST_F(PhotoCommandsTest, AFolderChosenAsAPhotoIsNotFound) {
@@ -106,7 +108,8 @@ TEST_F(PhotoCommandsTest, AFolderChosenAsAPhotoIsNotFound) {
 }
 
 TEST_F(PhotoCommandsTest, APartlyNumericDateEndsLoadAfterItsRow) {
-  EXPECT_THROW(load({camera("a.jpg", photoDated("2010:09:09 1a:00:00")), camera("b.jpg", photoDated("2010:09:09 10:00:05"))}),
+  EXPECT_THROW(load({camera("a.jpg", photoDated("2010:09:09 1a:00:00")),
+                     camera("b.jpg", photoDated("2010:09:09 10:00:05"))}),
                tracklog::ConversionError);
   ASSERT_EQ(list.size(), 1U);
   EXPECT_EQ(list.row(0), (PhotoEntry{"a.jpg", "2010/09/09 1a:00:00", "", ""}));

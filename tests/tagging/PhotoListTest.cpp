@@ -17,11 +17,15 @@ struct CompareCase {
   std::string b;
   int order;  // sign of the comparison
 };
-void PrintTo(const CompareCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CompareCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PhotoCompareTest : public ::testing::TestWithParam<CompareCase> {};
 
-int sign(int v) { return (v > 0) - (v < 0); }
+int sign(int v) {
+  return (v > 0) - (v < 0);
+}
 
 TEST_P(PhotoCompareTest, OrdersTexts) {
   EXPECT_EQ(sign(lsvPhotoCompare(GetParam().a, GetParam().b)), GetParam().order);
@@ -46,7 +50,9 @@ struct SortCase {
   std::vector<PhotoEntry> rows;
   std::vector<std::string> namesInOrder;
 };
-void PrintTo(const SortCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SortCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PhotoSortTest : public ::testing::TestWithParam<SortCase> {};
 
@@ -54,8 +60,9 @@ TEST_P(PhotoSortTest, SortsAscendingByTheColumn) {
   PhotoList list;
   for (const PhotoEntry& row : GetParam().rows) {
     list.append(row.name, row.date);
-    list.setPosition(list.size() - 1, row.latitude.empty() ? std::nullopt
-                                                           : std::optional<PhotoPosition>({row.latitude, row.longitude}));
+    list.setPosition(list.size() - 1, row.latitude.empty()
+                                          ? std::nullopt
+                                          : std::optional<PhotoPosition>({row.latitude, row.longitude}));
   }
   list.sortBy(GetParam().column);
   list.sortBy(GetParam().column);  // a second click sorts ascending again
@@ -70,20 +77,25 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SortCase{"date",
                  PhotoColumn::Date,
-                 {{"a", "2010/09/09 14:05:03", "", ""}, {"b", "2010/09/09 09:00:00", "", ""}, {"c", "2000/01/01 10:10:10", "", ""}},
+                 {{"a", "2010/09/09 14:05:03", "", ""},
+                  {"b", "2010/09/09 09:00:00", "", ""},
+                  {"c", "2000/01/01 10:10:10", "", ""}},
                  {"c", "b", "a"}},
         SortCase{"latitude_as_text",
                  PhotoColumn::Latitude,
-                 {{"taipei", "", "25.033012", "121.565432"}, {"none", "", "", ""}, {"east", "", "121.565432", "25.033012"}},
+                 {{"taipei", "", "25.033012", "121.565432"},
+                  {"none", "", "", ""},
+                  {"east", "", "121.565432", "25.033012"}},
                  {"none", "east", "taipei"}},
         SortCase{"longitude",
                  PhotoColumn::Longitude,
                  {{"taipei", "", "25.033012", "121.565432"}, {"east", "", "121.565432", "25.033012"}},
                  {"taipei", "east"}},
-        SortCase{"name_ignoring_case",
-                 PhotoColumn::Name,
-                 {{"b.jpg", "", "", ""}, {"a2.jpg", "", "", ""}, {"A.jpg", "", "", ""}, {"_x.jpg", "", "", ""}},
-                 {"A.jpg", "a2.jpg", "b.jpg", "_x.jpg"}}),
+        SortCase{
+            "name_ignoring_case",
+            PhotoColumn::Name,
+            {{"b.jpg", "", "", ""}, {"a2.jpg", "", "", ""}, {"A.jpg", "", "", ""}, {"_x.jpg", "", "", ""}},
+            {"A.jpg", "a2.jpg", "b.jpg", "_x.jpg"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PhotoList, ShowsPositionsInBrackets) {
@@ -102,13 +114,16 @@ struct LookupCase {
   std::string date;
   std::optional<PhotoPosition> position;
 };
-void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LookupCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // Points 0 to 3 at 10:00:00, 10:00:10, 10:00:20, 10:00:30 local time.
 class PhotoLookupTest : public ::testing::TestWithParam<LookupCase> {
  protected:
   PhotoLookupTest() {
-    fixtures::fillTrack(store, {"2010/09/09 10:00:00", "2010/09/09 10:00:10", "2010/09/09 10:00:20", "2010/09/09 10:00:30"});
+    fixtures::fillTrack(
+        store, {"2010/09/09 10:00:00", "2010/09/09 10:00:10", "2010/09/09 10:00:20", "2010/09/09 10:00:30"});
   }
   tracklog::TrackStore store;
   fixtures::RecordingTaggingUi ui;

@@ -19,7 +19,9 @@ struct FitCase {
   PixelSize fitted;
   int dctScale;  // of 8
 };
-void PrintTo(const FitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PreviewFitTest : public ::testing::TestWithParam<FitCase> {};
 
@@ -29,17 +31,16 @@ TEST_P(PreviewFitTest, KeepsProportionsAndNeverEnlarges) {
   EXPECT_EQ(dctScaleFor(GetParam().image, fitted), GetParam().dctScale);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, PreviewFitTest,
-    ::testing::Values(FitCase{"landscape_24_megapixels", {6000, 4000}, {298, 198}, 1},
-                      FitCase{"portrait", {4000, 6000}, {148, 222}, 1},
-                      FitCase{"just_too_wide_for_a_quarter", {1000, 700}, {298, 208}, 3},
-                      FitCase{"exactly_the_box", {298, 222}, {298, 222}, 8},
-                      FitCase{"small_is_not_enlarged", {100, 50}, {100, 50}, 8},
-                      FitCase{"one_side_too_long", {300, 10}, {298, 9}, 8},
-                      FitCase{"a_line_keeps_one_pixel", {10000, 1}, {298, 1}, 1},
-                      FitCase{"a_column_keeps_one_pixel", {1, 10000}, {1, 222}, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sizes, PreviewFitTest,
+                         ::testing::Values(FitCase{"landscape_24_megapixels", {6000, 4000}, {298, 198}, 1},
+                                           FitCase{"portrait", {4000, 6000}, {148, 222}, 1},
+                                           FitCase{"just_too_wide_for_a_quarter", {1000, 700}, {298, 208}, 3},
+                                           FitCase{"exactly_the_box", {298, 222}, {298, 222}, 8},
+                                           FitCase{"small_is_not_enlarged", {100, 50}, {100, 50}, 8},
+                                           FitCase{"one_side_too_long", {300, 10}, {298, 9}, 8},
+                                           FitCase{"a_line_keeps_one_pixel", {10000, 1}, {298, 1}, 1},
+                                           FitCase{"a_column_keeps_one_pixel", {1, 10000}, {1, 222}, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Four quadrants: red, green / blue, white.
 Rgb quadrants(int x, int y, int width, int height) {
@@ -50,7 +51,9 @@ Rgb quadrants(int x, int y, int width, int height) {
 }
 
 ::testing::AssertionResult near(const PreviewImage& image, int x, int y, Rgb expected) {
-  const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.size.width) + static_cast<std::size_t>(x)) * 3;
+  const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.size.width) +
+                          static_cast<std::size_t>(x)) *
+                         3;
   const int r = image.rgb[at];
   const int g = image.rgb[at + 1];
   const int b = image.rgb[at + 2];
@@ -66,7 +69,9 @@ struct DecodeCase {
   PixelSize image;
   PixelSize shown;
 };
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class PreviewDecodeTest : public ::testing::TestWithParam<DecodeCase> {
  protected:
@@ -77,8 +82,8 @@ TEST_P(PreviewDecodeTest, ShowsThePictureScaledToFit) {
   const DecodeCase& c = GetParam();
   const std::string path = dir.file("photo.jpg");
   fixtures::writeJpeg(
-      path, c.image.width, c.image.height, [&](int x, int y) { return quadrants(x, y, c.image.width, c.image.height); },
-      c.kind);
+      path, c.image.width, c.image.height,
+      [&](int x, int y) { return quadrants(x, y, c.image.width, c.image.height); }, c.kind);
   const PreviewResult result = decodePreview(path);
   ASSERT_TRUE(result.image) << result.error;
   const PreviewImage& image = *result.image;

@@ -11,7 +11,8 @@ void fillTrack(tracklog::TrackStore& store, const std::vector<std::string>& loca
   std::uint32_t i = 0;
   for (const std::string& text : localTimes) {
     tracklog::CalendarTime t;
-    if (std::sscanf(text.c_str(), "%d/%d/%d %d:%d:%d", &t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second) != 6) {
+    if (std::sscanf(text.c_str(), "%d/%d/%d %d:%d:%d", &t.year, &t.month, &t.day, &t.hour, &t.minute,
+                    &t.second) != 6) {
       throw std::invalid_argument(text);
     }
     tracklog::TrackPoint local;
