@@ -326,11 +326,16 @@ TEST(CaptureTimeCommand, PrintsOneLinePerFile) {
   testing::TempDir dir;
   testing::writeFile(dir.path() / "a.jpg", exifJpeg());
   testing::writeFile(dir.path() / "b.jpg", jpeg(jfifSegment()));
-  const auto result = testing::runCommand(
-      testing::shellQuoted(testing::builtProgram("tools/cli/tellurix-cli")) + " capture-time " +
-      testing::shellQuoted(dir.file("a.jpg")) + " " + testing::shellQuoted(dir.file("gone.jpg")) + " " +
-      testing::shellQuoted(dir.file("b.jpg")));
-  EXPECT_EQ(result.out, "2010/09/09 14:05:03\nFile not found\n2000/06/06 10:10:10\n");
+  ExifLayout damaged;
+  damaged.date = "2010:09:09\n14:05\r03";
+  testing::writeFile(dir.path() / "c.jpg", exifJpeg(damaged));
+  std::string command =
+      testing::shellQuoted(testing::builtProgram("tools/cli/tellurix-cli")) + " capture-time";
+  for (const char* name : {"a.jpg", "gone.jpg", "b.jpg", "c.jpg"})
+    command += " " + testing::shellQuoted(dir.file(name));
+  const auto result = testing::runCommand(command);
+  // The control bytes of a damaged date would break the one line per file.
+  EXPECT_EQ(result.out, "2010/09/09 14:05:03\nFile not found\n2000/06/06 10:10:10\n2010/09/09?14:05?03\n");
   EXPECT_EQ(result.status, 1);  // a file was missing
 }
 
