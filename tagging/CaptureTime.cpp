@@ -61,7 +61,7 @@ class PhotoBytes {
   }
 
  private:
-  static constexpr std::size_t kFirstBlock = 16 * 1024;  // holds a camera's Exif header and date
+  static constexpr std::size_t kFirstBlock = 4 * 1024;  // holds a camera's Exif header and date
   static constexpr std::size_t kBlock = 64 * 1024;
 
   // One buffer per thread for every file read: loading thousands of photos neither allocates

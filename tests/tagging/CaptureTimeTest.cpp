@@ -259,9 +259,12 @@ std::vector<std::string> scrambledFiles() {
     }
     const auto offset = le32(static_cast<std::uint32_t>(random() % (bytes.size() + 40)));
     if (large) {
-      plant(bytes, 16384, '\x69', "\x87");
-      plant(bytes, bytes.size() > 81960 ? 81920 : 16400 + random() % (bytes.size() - 16440), '\x03',
-            std::string("\x90\x02\x00\x14\x00\x00\x00", 7) + offset);
+      // Block ends of 4 or 16 KiB first and 64 KiB blocks after it.
+      const std::size_t first = random() % 2 == 0 ? 4096 : 16384;
+      plant(bytes, first, '\x69', "\x87");
+      const std::size_t second = first + 65536;
+      plant(bytes, bytes.size() > second + 40 ? second : first + 16 + random() % (bytes.size() - first - 56),
+            '\x03', std::string("\x90\x02\x00\x14\x00\x00\x00", 7) + offset);
     } else if (random() % 2 == 0 && bytes.size() > 40) {
       // A pointer and a date entry whose value offset lands near the end of the file, or past it.
       const std::string entry = std::string("\x69\x87\x04\x00\x03\x90\x02\x00\x14\x00\x00\x00", 12) + offset;
