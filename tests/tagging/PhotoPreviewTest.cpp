@@ -123,6 +123,25 @@ TEST(PreviewFailure, FilesThatAreNoPictureAreReportedNotFatal) {
   }
 }
 
+TEST(PreviewFailure, AForgedGiantProgressivePictureIsRefusedNotAllocated) {
+  testing::TempDir dir;
+  const std::string path = dir.file("giant.jpg");
+  fixtures::writeJpeg(
+      path, 16, 16,
+      [](int, int) {
+        return Rgb{10, 20, 30};
+      },
+      JpegKind::Progressive);
+  std::string bytes = testing::readFile(path);
+  const std::size_t frame = bytes.find("\xFF\xC2");
+  ASSERT_NE(frame, std::string::npos);
+  bytes.replace(frame + 5, 4, "\xFD\xE8\xFD\xE8");  // 65000 x 65000: gigabytes of coefficients
+  testing::writeFile(path, bytes);
+  const PreviewResult result = decodePreview(path);
+  EXPECT_FALSE(result.image);
+  EXPECT_FALSE(result.error.empty());
+}
+
 TEST(PreviewFailure, ATruncatedPhotoStillShowsWhatItHolds) {
   testing::TempDir dir;
   const std::string path = dir.file("cut.jpg");
