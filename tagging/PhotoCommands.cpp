@@ -1,6 +1,5 @@
 #include "PhotoCommands.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -51,7 +50,10 @@ bool removePhotos(PhotoList& list, const std::vector<std::size_t>& selectedRows,
   std::vector<bool> selected(list.size(), false);
   bool any = false;
   for (const std::size_t row : selectedRows) {
-    if (row < selected.size()) selected[row] = true, any = true;
+    if (row < selected.size()) {
+      selected[row] = true;
+      any = true;
+    }
   }
   if (!any) return false;
   // In list order; a removed row's place is taken by the next one.
