@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CaptureTimeCommand.h"
 #include "CliArguments.h"
 #include "DecodeCommand.h"
 #include "ReportCommand.h"
@@ -15,7 +16,8 @@ constexpr const char* kUsage =
     "  tellurix-cli report --out PATH --start \"Y/M/D h:m:s\" --end \"Y/M/D h:m:s\"\n"
     "                      [--log FILE] [--zone NAME] [--unit TEXT] [--over-speed TEXT]\n"
     "                      [--stop-period TEXT] [--user-id TEXT] [--excel]\n"
-    "  tellurix-cli decode FILE\n";
+    "  tellurix-cli decode FILE\n"
+    "  tellurix-cli capture-time FILE...\n";
 
 }  // namespace
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
   try {
     if (command == "report") return tellurix::cli::reportCommand(args);
     if (command == "decode") return tellurix::cli::decodeCommand(args);
+    if (command == "capture-time") return tellurix::cli::captureTimeCommand(args);
   } catch (const tellurix::cli::UsageError& e) {
     std::cerr << "tellurix-cli: " << e.what() << '\n' << kUsage;
     return tellurix::cli::kExitUsage;
