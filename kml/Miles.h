@@ -8,9 +8,13 @@ namespace tellurix::kml {
 inline constexpr long double kMilesPerKm = 0.62499999999999996530L;
 
 // In extended precision, for comparisons with a limit in MPH.
-inline long double milesExact(double km) { return static_cast<long double>(km) * kMilesPerKm; }
+inline long double milesExact(double km) {
+  return static_cast<long double>(km) * kMilesPerKm;
+}
 
 // Rounded to double, as printed.
-inline double inMiles(double km) { return static_cast<double>(milesExact(km)); }
+inline double inMiles(double km) {
+  return static_cast<double>(milesExact(km));
+}
 
 }  // namespace tellurix::kml

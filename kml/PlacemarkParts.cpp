@@ -44,15 +44,15 @@ void writePointDescription(std::FILE* out, const KmlContext& context, const Trac
       writeLine(out,
                 "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
                 "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s]]>",
-                longitude.c_str(), latitude.c_str(), altitude.c_str(), speed.c_str(), t.year, t.month, t.day, t.hour,
-                t.minute, t.second, label);
+                longitude.c_str(), latitude.c_str(), altitude.c_str(), speed.c_str(), t.year, t.month, t.day,
+                t.hour, t.minute, t.second, label);
       break;
     case SpeedUnit::Mph:
       writeLine(out,
                 "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
                 "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s]]>",
-                longitude.c_str(), latitude.c_str(), altitude.c_str(), speed.c_str(), t.year, t.month, t.day, t.hour,
-                t.minute, t.second, label);
+                longitude.c_str(), latitude.c_str(), altitude.c_str(), speed.c_str(), t.year, t.month, t.day,
+                t.hour, t.minute, t.second, label);
       break;
     case SpeedUnit::Other:
       return;

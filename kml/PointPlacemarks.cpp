@@ -18,7 +18,8 @@ void writeBeginPlacemark(std::FILE* out, const KmlContext& context, const TrackP
   parts::writePlacemarkEnd(out, point, TimeStampForm::Begin);
 }
 
-void writeStartPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& point, std::uint32_t number) {
+void writeStartPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& point,
+                         std::uint32_t number) {
   writeText(out, "\t<Placemark>");
   writeLine(out, "\t<name>Start %u</name>", number);
   parts::writePointDescription(out, context, point);

@@ -41,8 +41,8 @@ LegTotals legTotals(const KmlContext& context, const TrackPoint& stopPoint, cons
   // Whole seconds on the real calendar, so that a leg across midnight, a month end or a leap
   // day has its true length.
   const std::int64_t s = tracklog::calendarSecondsBetween(totals.begin, totals.end);
-  totals.total = {static_cast<int>(s / 86400), static_cast<int>(s % 86400 / 3600), static_cast<int>(s % 3600 / 60),
-                  static_cast<int>(s % 60)};
+  totals.total = {static_cast<int>(s / 86400), static_cast<int>(s % 86400 / 3600),
+                  static_cast<int>(s % 3600 / 60), static_cast<int>(s % 60)};
   totals.mileage = mileageKm;
   totals.averageSpeed = s == 0 ? 0.0 : mileageKm * 3600 / static_cast<double>(s);
   if (totals.unit == SpeedUnit::Mph) {
@@ -85,30 +85,34 @@ void writeStopDescription(std::FILE* out, const KmlContext& context, const Track
   const char* label = context.zone.label.c_str();
   switch (t.unit) {
     case SpeedUnit::Kph:
-      writeLine(out,
-                "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
-                "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-                "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-                "%d-min %d-sec<br />Total mileage: %s-km<br />Average speed: %s-KM/h<br />Stop time: %d-day "
-                "%d-hour %d-min %d-sec]]>",
-                n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year, t.end.month,
-                t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month, t.begin.day,
-                t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month, t.end.day, t.end.hour,
-                t.end.minute, t.end.second, label, t.total.days, t.total.hours, t.total.minutes, t.total.seconds,
-                n.mileage.c_str(), n.averageSpeed.c_str(), stop.days, stop.hours, stop.minutes, stop.seconds);
+      writeLine(
+          out,
+          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
+          "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
+          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
+          "%d-min %d-sec<br />Total mileage: %s-km<br />Average speed: %s-KM/h<br />Stop time: %d-day "
+          "%d-hour %d-min %d-sec]]>",
+          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
+          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
+          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
+          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
+          t.total.minutes, t.total.seconds, n.mileage.c_str(), n.averageSpeed.c_str(), stop.days, stop.hours,
+          stop.minutes, stop.seconds);
       break;
     case SpeedUnit::Mph:
-      writeLine(out,
-                "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
-                "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-                "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-                "%d-min %d-sec<br />Total mileage: %s-mi<br />Average speed: %s-MPH<br />Stop time: %d-day "
-                "%d-hour %d-min %d-sec]]>",
-                n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year, t.end.month,
-                t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month, t.begin.day,
-                t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month, t.end.day, t.end.hour,
-                t.end.minute, t.end.second, label, t.total.days, t.total.hours, t.total.minutes, t.total.seconds,
-                n.mileage.c_str(), n.averageSpeed.c_str(), stop.days, stop.hours, stop.minutes, stop.seconds);
+      writeLine(
+          out,
+          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
+          "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
+          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
+          "%d-min %d-sec<br />Total mileage: %s-mi<br />Average speed: %s-MPH<br />Stop time: %d-day "
+          "%d-hour %d-min %d-sec]]>",
+          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
+          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
+          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
+          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
+          t.total.minutes, t.total.seconds, n.mileage.c_str(), n.averageSpeed.c_str(), stop.days, stop.hours,
+          stop.minutes, stop.seconds);
       break;
     case SpeedUnit::Other:
       return;
@@ -123,28 +127,30 @@ void writeEndDescription(std::FILE* out, const KmlContext& context, const TrackP
   const char* label = context.zone.label.c_str();
   switch (t.unit) {
     case SpeedUnit::Kph:
-      writeLine(out,
-                "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
-                "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-                "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-                "%d-min %d-sec<br />Total mileage: %s-km]]>",
-                n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year, t.end.month,
-                t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month, t.begin.day,
-                t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month, t.end.day, t.end.hour,
-                t.end.minute, t.end.second, label, t.total.days, t.total.hours, t.total.minutes, t.total.seconds,
-                n.mileage.c_str());
+      writeLine(
+          out,
+          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
+          "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
+          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
+          "%d-min %d-sec<br />Total mileage: %s-km]]>",
+          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
+          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
+          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
+          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
+          t.total.minutes, t.total.seconds, n.mileage.c_str());
       break;
     case SpeedUnit::Mph:
-      writeLine(out,
-                "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
-                "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-                "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-                "%d-min %d-sec<br />Total mileage: %s-mi]]>",
-                n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year, t.end.month,
-                t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month, t.begin.day,
-                t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month, t.end.day, t.end.hour,
-                t.end.minute, t.end.second, label, t.total.days, t.total.hours, t.total.minutes, t.total.seconds,
-                n.mileage.c_str());
+      writeLine(
+          out,
+          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
+          "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
+          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
+          "%d-min %d-sec<br />Total mileage: %s-mi]]>",
+          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
+          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
+          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
+          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
+          t.total.minutes, t.total.seconds, n.mileage.c_str());
       break;
     case SpeedUnit::Other:
       return;

@@ -19,8 +19,8 @@ void writeStopPlacemark(std::FILE* out, const KmlContext& context, const tracklo
 
 // "StopN" in a per-leg document; otherwise the same lines (note the order of the last two).
 void writeLegStopPlacemark(std::FILE* out, const KmlContext& context, const tracklog::TrackPoint& stopPoint,
-                           const tracklog::TrackPoint& beginPoint, double mileageKm, std::uint32_t stopSeconds,
-                           std::uint32_t number);
+                           const tracklog::TrackPoint& beginPoint, double mileageKm,
+                           std::uint32_t stopSeconds, std::uint32_t number);
 
 // "End": the whole trip's totals up to the mileage, without average speed or stop time.
 void writeEndPlacemark(std::FILE* out, const KmlContext& context, const tracklog::TrackPoint& endPoint,

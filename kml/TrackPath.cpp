@@ -30,8 +30,8 @@ void writePathTail(std::FILE* out, const TrackPoint& firstPoint, const TrackPoin
   writeText(out, "  \t\t<TimeSpan>");
   writeLine(out, "  \t  \t<begin>%4d-%02d-%02dT%02d:%02d:%02dZ</begin>", firstPoint.year, firstPoint.month,
             firstPoint.day, firstPoint.hour, firstPoint.minute, firstPoint.second);
-  writeLine(out, "  \t\t<end>%4d-%02d-%02dT%02d:%02d:%02dZ</end>", lastPoint.year, lastPoint.month, lastPoint.day,
-            lastPoint.hour, lastPoint.minute, lastPoint.second);
+  writeLine(out, "  \t\t<end>%4d-%02d-%02dT%02d:%02d:%02dZ</end>", lastPoint.year, lastPoint.month,
+            lastPoint.day, lastPoint.hour, lastPoint.minute, lastPoint.second);
   writeText(out, "  \t\t</TimeSpan>");
   writeText(out, "  \t\t</Placemark>");
 }

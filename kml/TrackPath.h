@@ -18,6 +18,7 @@ void writePathHead(std::FILE* out, std::uint32_t number);
 void writePathCoordinate(std::FILE* out, const tracklog::TrackPoint& point);
 
 // The closing of the path placemark with the leg's time span in UTC, as the points hold it (7 lines).
-void writePathTail(std::FILE* out, const tracklog::TrackPoint& firstPoint, const tracklog::TrackPoint& lastPoint);
+void writePathTail(std::FILE* out, const tracklog::TrackPoint& firstPoint,
+                   const tracklog::TrackPoint& lastPoint);
 
 }  // namespace tellurix::kml

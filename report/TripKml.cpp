@@ -19,14 +19,18 @@ std::string legFileName(std::uint32_t number, const TrackPoint& lastLocal, const
   std::string name = "stop" + std::to_string(number) + "-";
   if (!userId.empty()) name += fileNameSafe(userId) + "-";
   char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "%4d-%02d-%02d_%02d-%02d.kml", lastLocal.year, lastLocal.month, lastLocal.day,
-                lastLocal.hour, lastLocal.minute);
+  std::snprintf(stamp, sizeof stamp, "%4d-%02d-%02d_%02d-%02d.kml", lastLocal.year, lastLocal.month,
+                lastLocal.day, lastLocal.hour, lastLocal.minute);
   return name + stamp;
 }
 
-std::uint32_t stopSecondsOf(const Leg& leg) { return leg.endsInStop ? static_cast<std::uint32_t>(leg.stopSeconds) : 0; }
+std::uint32_t stopSecondsOf(const Leg& leg) {
+  return leg.endsInStop ? static_cast<std::uint32_t>(leg.stopSeconds) : 0;
+}
 
-double mileageKm(const Leg& leg) { return leg.mileage * 0.001; }
+double mileageKm(const Leg& leg) {
+  return leg.mileage * 0.001;
+}
 
 // One document per leg: its path with its Start and Stop placemarks. The same path goes into
 // the trip path document as it is written.
@@ -60,8 +64,8 @@ bool isOverSpeed(const TrackPoint& p, SpeedUnit unit, std::int32_t limit) {
 // The points between a leg's first and last: the fastest of the run as MaxSpeed and the
 // over-speed ones with the track-point icon in both documents, every other one as a label in
 // the point document. The limit and the unit are read at every point.
-void writeInnerPlacemarks(const RunContext& run, const kml::KmlContext& context, const Leg& leg, std::FILE* path,
-                          std::FILE* points) {
+void writeInnerPlacemarks(const RunContext& run, const kml::KmlContext& context, const Leg& leg,
+                          std::FILE* path, std::FILE* points) {
   for (std::uint32_t t = leg.first + 1; t < leg.last; ++t) {
     const TrackPoint& p = run.store.utc(t);
     const std::int32_t limit = tracklog::wholeNumberField(run.fields, Field::OverSpeed);
