@@ -56,11 +56,6 @@ void writeLegFile(const RunContext& run, const kml::KmlContext& context, const L
   kml::writeDocumentTail(out);
 }
 
-bool isOverSpeed(const TrackPoint& p, SpeedUnit unit, std::int32_t limit) {
-  if (unit == SpeedUnit::Kph) return static_cast<double>(p.speed) > limit;
-  return kml::milesExact(static_cast<double>(p.speed)) > limit;
-}
-
 // The points between a leg's first and last: the fastest of the run as MaxSpeed and the
 // over-speed ones with the track-point icon in both documents, every other one as a label in
 // the point document. The limit and the unit are read at every point.
@@ -70,20 +65,34 @@ void writeInnerPlacemarks(const RunContext& run, const kml::KmlContext& context,
     const TrackPoint& p = run.store.utc(t);
     const std::int32_t limit = tracklog::wholeNumberField(run.fields, Field::OverSpeed);
     const SpeedUnit unit = tracklog::speedUnitOf(run.fields.text(Field::SpeedUnit));
-    if (unit == SpeedUnit::Other) continue;
-    if (tracklog::wholeSpeed(p) == run.stats.maxSpeed) {
-      kml::writeMaxSpeedPlacemark(path, context, p);
-      kml::writeMaxSpeedPlacemark(points, context, p);
-    } else if (isOverSpeed(p, unit, limit)) {
-      kml::writeTrackPointPlacemark(path, context, p);
-      kml::writeTrackPointPlacemark(points, context, p);
-    } else {
-      kml::writeLabelPointPlacemark(points, context, p);
+    switch (innerPlacemarkFor(p, unit, limit, run.stats.maxSpeed)) {
+      case InnerPlacemark::MaxSpeed:
+        kml::writeMaxSpeedPlacemark(path, context, p);
+        kml::writeMaxSpeedPlacemark(points, context, p);
+        break;
+      case InnerPlacemark::OverSpeed:
+        kml::writeTrackPointPlacemark(path, context, p);
+        kml::writeTrackPointPlacemark(points, context, p);
+        break;
+      case InnerPlacemark::Label:
+        kml::writeLabelPointPlacemark(points, context, p);
+        break;
+      case InnerPlacemark::None:
+        break;
     }
   }
 }
 
 }  // namespace
+
+InnerPlacemark innerPlacemarkFor(const TrackPoint& point, SpeedUnit unit, std::int32_t limit, int maxSpeed) {
+  if (unit == SpeedUnit::Other) return InnerPlacemark::None;
+  if (tracklog::wholeSpeed(point) == maxSpeed) return InnerPlacemark::MaxSpeed;
+  // MPH in extended precision: 80 km/h is just under 50 MPH there, and not over a limit of 50.
+  const bool over = unit == SpeedUnit::Kph ? static_cast<double>(point.speed) > limit
+                                           : kml::milesExact(static_cast<double>(point.speed)) > limit;
+  return over ? InnerPlacemark::OverSpeed : InnerPlacemark::Label;
+}
 
 void writeTripKml(ReportOutputs& outputs, const RunContext& run, const std::vector<Leg>& legs,
                   const std::function<void(const Leg&)>& writeReportBlock) {
