@@ -33,9 +33,11 @@ ReportRun::ReportRun(ReportSession& session, tracklog::FieldSource& fields, Repo
                      ReportEnvironment environment)
     : session_(session), fields_(fields), ui_(ui), environment_(std::move(environment)) {}
 
-// A run that ends with an exception must not leave the status line blinking.
+// A run that ends with an exception must not leave the status line blinking "Making Report...".
 ReportRun::~ReportRun() {
-  if (blinking_) ui_.stopBlink();
+  if (!blinking_) return;
+  ui_.stopBlink();
+  ui_.setStatusText("");
 }
 
 RunOutcome ReportRun::run() {
