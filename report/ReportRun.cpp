@@ -1,6 +1,7 @@
 #include "ReportRun.h"
 
 #include "CsvExport.h"
+#include "GpxTrack.h"
 #include "Legs.h"
 #include "RmcWriter.h"
 #include "SummaryReport.h"
@@ -163,6 +164,8 @@ void ReportRun::writeReport() {
   outputs_.reportText.close();
   if (fields_.excelReports()) writeChartWorkbook(session_, fields_, ui_);
   closeTripKml(outputs_, context);
+  // The GPX track is an extra for other tools: a failure is shown and the finished report kept.
+  if (!writeTripGpx(context, legs)) ui_.showMessage("GPX file write open error", "");
 }
 
 void ReportRun::finishWorking() {
