@@ -21,6 +21,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <set>
 
@@ -468,6 +469,14 @@ void TfrmTagging::closeEvent(QCloseEvent* event) {
   }
   if (mainWindow_) mainWindow_->setEnabled(true);
   event->accept();
+}
+
+void TfrmTagging::showEvent(QShowEvent* event) {
+  // Kept above the main window it belongs to, as a dialog would be, without being its child.
+  if (mainWindow_ && windowHandle() != nullptr && mainWindow_->windowHandle() != nullptr) {
+    windowHandle()->setTransientParent(mainWindow_->windowHandle());
+  }
+  QWidget::showEvent(event);
 }
 
 // --- Make Photo Path ---

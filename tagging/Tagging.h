@@ -97,6 +97,7 @@ class TfrmTagging final : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;  // FormClose
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
