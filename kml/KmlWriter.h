@@ -7,6 +7,7 @@
 #include "KmlDocument.h"
 #include "KmlText.h"
 #include "Miles.h"
+#include "PhotoPlacemark.h"
 #include "PointPlacemarks.h"
 #include "StopPlacemarks.h"
 #include "TrackPath.h"

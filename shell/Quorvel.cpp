@@ -500,6 +500,10 @@ void TfrmFilter::showUserId(std::string_view userId) {
   if (!userId_.empty()) lblUserID->setText(qtText(userId));
 }
 
+tracklog::FieldSource& TfrmFilter::fields() {
+  return *fields_;
+}
+
 void TfrmFilter::processEvents() {
   QCoreApplication::processEvents();
 }

@@ -12,6 +12,7 @@
 #include "FilterFill.h"
 #include "report/ReportSession.h"
 #include "report/ReportUi.h"
+#include "tracklog/FieldSource.h"
 
 class QCheckBox;
 class QComboBox;
@@ -139,6 +140,8 @@ class TfrmFilter final : public QWidget {
   void Timer4Timer();
 
   [[nodiscard]] report::ReportSession& session() { return *session_; }
+  // The window's fields as the core reads them; photo tagging reads unit, limit and stop period.
+  [[nodiscard]] tracklog::FieldSource& fields();
   [[nodiscard]] const std::string& programFolder() const { return programFolder_; }
   [[nodiscard]] std::string logPath() const { return programFolder_ + "/LOGDATA.BIN"; }
   [[nodiscard]] std::string settingsPath() const;

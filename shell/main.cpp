@@ -9,6 +9,8 @@
 #include "ProgramName.h"
 #include "Quorvel.h"
 #include "platform/DataFolder.h"
+#include "tagging/Tagging.h"
+#include "tagging/TaggingDesktop.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -17,7 +19,11 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tellurix/tellurix.png")));
 
   tellurix::shell::QtDesktop desktop;
+  tellurix::tagging::QtTaggingDesktop photoDesktop;
   tellurix::shell::TfrmFilter window(tellurix::platform::programDataFolder(), desktop);
+  // The photo window, created hidden; the main window's Tagging button shows it.
+  tellurix::tagging::TfrmTagging tagging(window.session(), window.fields(), &window, photoDesktop);
+  window.setTaggingWindow(&tagging);
 
   // Developer aid: a log file that stands in for a finished download, so the window can be
   // looked at and used without a logger.
