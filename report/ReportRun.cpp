@@ -1,6 +1,7 @@
 #include "ReportRun.h"
 
 #include "CsvExport.h"
+#include "GpxTrack.h"
 #include "Legs.h"
 #include "RmcWriter.h"
 #include "SummaryReport.h"
@@ -33,9 +34,11 @@ ReportRun::ReportRun(ReportSession& session, tracklog::FieldSource& fields, Repo
                      ReportEnvironment environment)
     : session_(session), fields_(fields), ui_(ui), environment_(std::move(environment)) {}
 
-// A run that ends with an exception must not leave the status line blinking.
+// A run that ends with an exception must not leave the status line blinking "Making Report...".
 ReportRun::~ReportRun() {
-  if (blinking_) ui_.stopBlink();
+  if (!blinking_) return;
+  ui_.stopBlink();
+  ui_.setStatusText("");
 }
 
 RunOutcome ReportRun::run() {
@@ -161,6 +164,8 @@ void ReportRun::writeReport() {
   outputs_.reportText.close();
   if (fields_.excelReports()) writeChartWorkbook(session_, fields_, ui_);
   closeTripKml(outputs_, context);
+  // The GPX track is an extra for other tools: a failure is shown and the finished report kept.
+  if (!writeTripGpx(context, legs)) ui_.showMessage("GPX file write open error", "");
 }
 
 void ReportRun::finishWorking() {

@@ -611,6 +611,10 @@ void TfrmFilter::SetStatusColour(report::StatusColour colour) {
   lblStatus->setPalette(palette);
 }
 
+tracklog::FieldSource& TfrmFilter::fields() {
+  return *fields_;
+}
+
 void TfrmFilter::ProcessMessages() {
   QCoreApplication::processEvents();
 }

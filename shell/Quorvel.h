@@ -18,6 +18,7 @@
 #include "report/ReportSession.h"
 #include "report/ReportUi.h"
 #include "tracklog/Errors.h"
+#include "tracklog/FieldSource.h"
 
 class QCheckBox;
 class QComboBox;
@@ -157,6 +158,8 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   void Timer1Timer() { downloadTick(&logger::DownloadSequence::Timer1Tick); }
 
   [[nodiscard]] report::ReportSession& session() { return *session_; }
+  // The window's fields as the core reads them; photo tagging reads unit, limit and stop period.
+  [[nodiscard]] tracklog::FieldSource& fields();
   [[nodiscard]] const std::string& programFolder() const { return programFolder_; }
   [[nodiscard]] std::string logPath() const { return programFolder_ + "/LOGDATA.BIN"; }
   [[nodiscard]] std::string settingsPath() const;

@@ -12,6 +12,8 @@
 #include "ProgramName.h"
 #include "Quorvel.h"
 #include "platform/DataFolder.h"
+#include "tagging/Tagging.h"
+#include "tagging/TaggingDesktop.h"
 
 namespace {
 
@@ -62,9 +64,13 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tellurix/tellurix.png")));
 
   tellurix::shell::QtDesktop desktop;
+  tellurix::tagging::QtTaggingDesktop photoDesktop;
   TfrmFilter window(tellurix::platform::programDataFolder(), desktop);
   // A port that cannot be had has been shown and has ended the program.
   if (!window.StartDownload()) return 0;
+  // The photo window, created hidden; the main window's Tagging button shows it.
+  tellurix::tagging::TfrmTagging tagging(window.session(), window.fields(), &window, photoDesktop);
+  window.setTaggingWindow(&tagging);
   const char* print = std::getenv("TELLURIX_PRINT_DOWNLOAD");
   if (print != nullptr && *print != '\0' && *print != '0') printDownloadWhenDone(window);
   window.show();

@@ -9,7 +9,7 @@ packages=(
   # libraries
   qt6-base-dev libxlsxwriter-dev libjpeg62-turbo-dev libxml2-dev libexiv2-dev
   # tools the tests and benchmarks call
-  libxml2-utils gpsbabel exiv2 unzip locales xvfb xauth
+  libxml2-utils gpsbabel exiv2 libimage-exiftool-perl hyperfine unzip locales xvfb xauth
   # fuzzing
   clang libclang-rt-14-dev
 )

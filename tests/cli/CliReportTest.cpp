@@ -57,6 +57,21 @@ TEST_F(CliReportTest, UserIdAndZoneNameTheFiles) {
   EXPECT_TRUE(fs::exists(dir.path() / "out/2010-09-10/trip-A_B-2010-09-10.kml"));
 }
 
+TEST_F(CliReportTest, WritesTheGpxTrackBesideTheReport) {
+  const auto result = report("2010/9/9 23:59:58", "2010/9/10 0:0:1");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  const fs::path gpx = dir.path() / "out/2010-09-09/day-track.gpx";
+  const auto lint = testing::runCommand("xmllint --noout " + shellQuoted(gpx.string()));
+  EXPECT_EQ(lint.status, 0) << lint.err;
+  const std::string text = testing::readFile(gpx);
+  std::size_t points = 0;
+  for (auto at = text.find("<trkpt "); at != std::string::npos; at = text.find("<trkpt ", at + 1)) ++points;
+  EXPECT_EQ(points, 4U);
+  EXPECT_NE(text.find(R"(<trkpt lat="-12.750000000" lon="-45.125000000">)"), std::string::npos) << text;
+  EXPECT_NE(text.find("<time>2010-09-10T00:00:01Z</time>"), std::string::npos) << text;
+}
+
 struct ExitCase {
   const char* name;
   const char* start;

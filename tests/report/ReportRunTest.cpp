@@ -202,7 +202,9 @@ TEST_F(ReportRunTest, AVanishedLogFileIsFatal) {
     EXPECT_STREQ(e.what(), "bin file read open error in Quorvel");
     EXPECT_EQ(e.exitCode(), 1);
   }
-  EXPECT_EQ(ui->events.back(), "blink off");  // the blink does not outlive the run
+  // Neither the blink nor its text outlive the run.
+  EXPECT_EQ(std::vector<std::string>(ui->events.end() - 2, ui->events.end()),
+            (std::vector<std::string>{"blink off", "status "}));
 }
 
 struct OpenFailureCase {
@@ -254,7 +256,8 @@ TEST_F(ReportRunTest, AStopPeriodThatIsNotANumberEndsTheRunWithAConversionError)
   writeLog(minutesApart(10, {0, 1}));
   fields.set(Field::StopPeriod, " 1O ");
   EXPECT_THROW(run(), tracklog::ConversionError);
-  EXPECT_EQ(ui->events.back(), "blink off");
+  EXPECT_EQ(std::vector<std::string>(ui->events.end() - 2, ui->events.end()),
+            (std::vector<std::string>{"blink off", "status "}));
 }
 
 TEST_F(ReportRunTest, ASecondRunStartsFromAnEmptyStore) {

@@ -60,18 +60,6 @@ void setTimeFields(tracklog::FixedFields& fields, const std::string& text, Field
   while (index < 6) flush();
 }
 
-tracklog::FixedFields fieldsFrom(const CliArguments& args) {
-  tracklog::FixedFields fields;
-  setTimeFields(fields, args.required("--start"), Field::StartYear);
-  setTimeFields(fields, args.required("--end"), Field::EndYear);
-  fields.set(Field::TimeZone, args.valueOr("--zone", ""));
-  fields.set(Field::SpeedUnit, args.valueOr("--unit", "KPH"));
-  fields.set(Field::OverSpeed, args.valueOr("--over-speed", "90"));
-  fields.set(Field::StopPeriod, args.valueOr("--stop-period", "10"));
-  fields.setExcelReports(args.flag("--excel"));
-  return fields;
-}
-
 std::uint32_t wholeRecordBytesOf(const std::string& path) {
   std::error_code error;
   const auto size = std::filesystem::file_size(path, error);
@@ -92,8 +80,20 @@ const std::set<std::string>& reportFlagOptions() {
   return options;
 }
 
+tracklog::FixedFields reportFields(const CliArguments& args) {
+  tracklog::FixedFields fields;
+  setTimeFields(fields, args.required("--start"), Field::StartYear);
+  setTimeFields(fields, args.required("--end"), Field::EndYear);
+  fields.set(Field::TimeZone, args.valueOr("--zone", ""));
+  fields.set(Field::SpeedUnit, args.valueOr("--unit", "KPH"));
+  fields.set(Field::OverSpeed, args.valueOr("--over-speed", "90"));
+  fields.set(Field::StopPeriod, args.valueOr("--stop-period", "10"));
+  fields.setExcelReports(args.flag("--excel"));
+  return fields;
+}
+
 int runReport(const CliArguments& args, report::ReportSession& session) {
-  tracklog::FixedFields fields = fieldsFrom(args);
+  tracklog::FixedFields fields = reportFields(args);
   CliReportUi ui(args.required("--out"));
   report::ReportEnvironment environment;
   environment.logPath = args.valueOr("--log", platform::programFolder() + "/LOGDATA.BIN");

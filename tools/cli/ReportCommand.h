@@ -5,6 +5,7 @@
 
 #include "CliArguments.h"
 #include "report/ReportSession.h"
+#include "tracklog/FieldSource.h"
 
 namespace tellurix::cli {
 
@@ -18,6 +19,9 @@ inline constexpr int kExitFatal = 1;
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitNoMatch = 3;
 inline constexpr int kExitUsage = 64;
+
+// The window's fields as the report options give them.
+tracklog::FixedFields reportFields(const CliArguments& args);
 
 // Runs the Make Report command with the options as the window's fields; messages go to
 // stderr. Returns the exit status.

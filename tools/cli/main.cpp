@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "CaptureTimeCommand.h"
 #include "CliArguments.h"
 #include "DecodeCommand.h"
+#include "PhotoPathCommand.h"
 #include "ReportCommand.h"
 
 namespace {
@@ -15,7 +17,10 @@ constexpr const char* kUsage =
     "  tellurix-cli report --out PATH --start \"Y/M/D h:m:s\" --end \"Y/M/D h:m:s\"\n"
     "                      [--log FILE] [--zone NAME] [--unit TEXT] [--over-speed TEXT]\n"
     "                      [--stop-period TEXT] [--user-id TEXT] [--excel]\n"
-    "  tellurix-cli decode FILE\n";
+    "  tellurix-cli decode FILE\n"
+    "  tellurix-cli capture-time FILE...\n"
+    "  tellurix-cli photo-path <the report options> --photo FILE [--photo FILE ...]\n"
+    "                          [--adjust \"D H M S\"]\n";
 
 }  // namespace
 
@@ -30,6 +35,8 @@ int main(int argc, char** argv) {
   try {
     if (command == "report") return tellurix::cli::reportCommand(args);
     if (command == "decode") return tellurix::cli::decodeCommand(args);
+    if (command == "capture-time") return tellurix::cli::captureTimeCommand(args);
+    if (command == "photo-path") return tellurix::cli::photoPathCommand(args);
   } catch (const tellurix::cli::UsageError& e) {
     std::cerr << "tellurix-cli: " << e.what() << '\n' << kUsage;
     return tellurix::cli::kExitUsage;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdio>
+
+#include "KmlContext.h"
+#include "Miles.h"
+#include "tracklog/Calendar.h"
+#include "tracklog/FieldSource.h"
+#include "tracklog/TrackPoint.h"
+
+// Pieces that every point placemark shares; used by the writers of this folder only.
+namespace tellurix::kml::parts {
+
+inline constexpr double kFeetPerMetre = 3.28;
+
+// The unit text as the window holds it now.
+tracklog::SpeedUnit currentUnit(const KmlContext& context);
+
+// The point's UTC date and time shifted into the zone the window shows now; refreshes the
+// zone label printed after it.
+tracklog::CalendarTime localTimeOf(const KmlContext& context, const tracklog::TrackPoint& point);
+
+// Altitude (m or ft) and speed (km/h or MPH) as a description shows them.
+struct ShownValues {
+  double altitude;
+  double speed;
+};
+ShownValues shownValues(const tracklog::TrackPoint& point, tracklog::SpeedUnit unit);
+
+// The description line and its closing line; nothing at all for a unit text other than "KPH"
+// and "MPH", so that the document stays well formed.
+void writePointDescription(std::FILE* out, const KmlContext& context, const tracklog::TrackPoint& point);
+
+// The time stamp forms: the same UTC stamp, then the style reference (if any) of its writer.
+enum class TimeStampForm { Begin, Start, Stop, Label, Plain };
+
+// The placemark after its description: time stamp, inline icon style (when `iconPath` is not
+// null), the point block and the closing line.
+void writePlacemarkEnd(std::FILE* out, const tracklog::TrackPoint& point, TimeStampForm form,
+                       const char* iconPath = nullptr);
+
+}  // namespace tellurix::kml::parts

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "PhotoList.h"
+#include "TaggingUi.h"
+#include "report/ReportSession.h"
+#include "tracklog/FieldSource.h"
+
+namespace tellurix::tagging {
+
+// The photo path document: beside the report's own point document, "photo_" + its name.
+std::string photoPathFileOf(const report::ReportNames& names);
+
+// A photo written into the photo path, and the track point whose position it was given.
+struct PhotoPlacement {
+  std::string name;
+  std::uint32_t point = 0;  // index into the track store's points
+
+  friend bool operator==(const PhotoPlacement&, const PhotoPlacement&) = default;
+};
+
+enum class PhotoPathOutcome {
+  Complete,  // "Make complete"
+  NoTrack,   // the last report run left no points: nothing was sorted or written
+};
+
+struct PhotoPathResult {
+  PhotoPathOutcome outcome = PhotoPathOutcome::Complete;
+  std::vector<PhotoPlacement> placements;  // in the document's order, which is date order
+};
+
+// Make Photo Path: sorts the list by date, then writes the point document of the last report
+// again (Begin, a folder per leg with its Start, point and Stop placemarks, End) with every
+// photo placed at the first point of the walk at or after its time. Photos later than the
+// walk's last compared point are left out. The unit, over-speed limit and stop period are read
+// from `fields` as they stand now.
+//
+// Throws FatalError("file write open error", 1) when the document cannot be created, and
+// ConversionError for a photo date, stop period or limit that is not a number; the document
+// then stays as far as it was written. Processes events once per point and per photo compared.
+PhotoPathResult makePhotoPath(PhotoList& list, report::ReportSession& session, tracklog::FieldSource& fields,
+                              TaggingUi& ui);
+
+}  // namespace tellurix::tagging

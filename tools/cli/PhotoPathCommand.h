@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tellurix::cli {
+
+// Makes the report, loads the photos in the given order, applies the camera offset once when
+// one is given, makes the photo path and prints the photo list: Name, Date, Latitude and
+// Longitude, tab-separated, one row per line.
+int photoPathCommand(const std::vector<std::string>& args);
+
+}  // namespace tellurix::cli
