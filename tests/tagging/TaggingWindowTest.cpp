@@ -22,6 +22,7 @@
 #include "JpegWriter.h"
 #include "ScriptedTaggingDesktop.h"
 #include "kml/KmlOutline.h"
+#include "shell/SettingsFile.h"
 #include "shell/WindowFixture.h"
 #include "tagging/PhotoCommands.h"
 #include "tagging/PhotoPath.h"
@@ -67,7 +68,8 @@ class TaggingWindowTest : public WindowTest {
     download(shortDrive());
     window->btnOKClick();
     ASSERT_EQ(status(), "Report Done");
-    tagging = std::make_unique<TfrmTagging>(window->session(), window->fields(), window.get(), photoDesktop);
+    tagging = std::make_unique<TfrmTagging>(window->session(), window->fields(), window.get(), photoDesktop,
+                                            shell::settingsPath(window->programFolder()));
     window->setTaggingWindow(tagging.get());
     fs::create_directories(dir.path() / "camera");
   }
