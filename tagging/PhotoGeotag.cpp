@@ -61,7 +61,8 @@ bool replaceWhole(const std::string& path, const Exiv2::byte* data, std::size_t 
 
 bool isJpeg(const Bytes& bytes) {
   try {
-    return Exiv2::ImageFactory::getType(bytes.data(), static_cast<long>(bytes.size())) == Exiv2::ImageType::jpeg;
+    return Exiv2::ImageFactory::getType(bytes.data(), static_cast<long>(bytes.size())) ==
+           Exiv2::ImageType::jpeg;
   } catch (...) {
     return false;  // some format probes give up on odd bytes by throwing
   }
@@ -149,7 +150,8 @@ GeotagOutcome writePhotoPosition(const std::string& copyPath, const tracklog::Tr
   if (::stat(copyPath.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return GeotagOutcome::Unreadable;
   // The write bit counts, not only what the system allows us: a copy the user marked
   // read-only is left alone even when the program runs with the rights to replace it.
-  if ((status.st_mode & S_IWUSR) == 0 || ::access(copyPath.c_str(), W_OK) != 0) return GeotagOutcome::ReadOnly;
+  if ((status.st_mode & S_IWUSR) == 0 || ::access(copyPath.c_str(), W_OK) != 0)
+    return GeotagOutcome::ReadOnly;
   if (!std::isfinite(utcPoint.latitude) || !std::isfinite(utcPoint.longitude) ||
       std::fabs(utcPoint.latitude) > 360.0 || std::fabs(utcPoint.longitude) > 360.0 ||
       !std::isfinite(utcPoint.altitude) || std::fabs(utcPoint.altitude) > 1.0e6F) {
@@ -172,8 +174,9 @@ GeotagOutcome writePhotoPosition(const std::string& copyPath, const tracklog::Tr
     Exiv2::BasicIo& io = image->io();
     if (io.open() != 0) return GeotagOutcome::NotWritten;
     const Exiv2::byte* data = io.mmap(false);
-    const bool replaced = keepsEverything(data, io.size(), before) &&
-                          replaceWhole(copyPath, data, static_cast<std::size_t>(io.size()), status.st_mode & 07777);
+    const bool replaced =
+        keepsEverything(data, io.size(), before) &&
+        replaceWhole(copyPath, data, static_cast<std::size_t>(io.size()), status.st_mode & 07777);
     io.munmap();
     io.close();
     return replaced ? GeotagOutcome::Tagged : GeotagOutcome::NotWritten;

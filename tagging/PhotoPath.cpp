@@ -131,7 +131,8 @@ class PhotoPathWalk {
 
 std::string makeCompleteText(std::size_t notTagged) {
   if (notTagged == 0) return "Make complete";
-  return "Make complete (" + std::to_string(notTagged) + (notTagged == 1 ? " photo" : " photos") + " not tagged)";
+  return "Make complete (" + std::to_string(notTagged) + (notTagged == 1 ? " photo" : " photos") +
+         " not tagged)";
 }
 
 std::string photoPathFileOf(const report::ReportNames& names) {

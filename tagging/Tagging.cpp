@@ -138,9 +138,8 @@ class TfrmTagging::OffsetFields final : public ClockFields {
 class TfrmTagging::CommandsHeld {
  public:
   explicit CommandsHeld(TfrmTagging& window)
-      : window_(window),
-        buttons_{window.btnLoad,  window.btnRemove,          window.btnMake,
-                 window.btnClose, window.btnApplyAdjustment, window.chkWriteExif} {
+      : window_(window), buttons_{window.btnLoad,  window.btnRemove,          window.btnMake,
+                                  window.btnClose, window.btnApplyAdjustment, window.chkWriteExif} {
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
       enabled_[i] = buttons_[i]->isEnabled();
       buttons_[i]->setEnabled(false);
@@ -221,7 +220,8 @@ void TfrmTagging::createControls() {
   btnRemove = named(new QPushButton(QStringLiteral("Remove"), gpbPhoto), "btnRemove");
   btnMake = named(new QPushButton(QStringLiteral("Make Photo Path"), gpbPhoto), "btnMake");
   btnClose = named(new QPushButton(QStringLiteral("Close"), gpbPhoto), "btnClose");
-  chkWriteExif = named(new QCheckBox(QStringLiteral("Write positions into photo copies"), gpbPhoto), "chkWriteExif");
+  chkWriteExif =
+      named(new QCheckBox(QStringLiteral("Write positions into photo copies"), gpbPhoto), "chkWriteExif");
   chkWriteExif->setChecked(shell::readPhotoPositionsPreference(settingsPath_).value_or(true));
 
   gpbTime = named(new QGroupBox(QStringLiteral("Camera time Adjustment"), this), "gpbTime");
@@ -492,7 +492,8 @@ void TfrmTagging::showEvent(QShowEvent* event) {
 
 void TfrmTagging::btnMakeClick() {
   command([&] {
-    const PhotoPositions positions = chkWriteExif->isChecked() ? PhotoPositions::Write : PhotoPositions::Leave;
+    const PhotoPositions positions =
+        chkWriteExif->isChecked() ? PhotoPositions::Write : PhotoPositions::Leave;
     const PhotoPathResult result = makePhotoPath(list_, session_, fields_, *ui_, positions);
     if (result.outcome == PhotoPathOutcome::NoTrack) setStatusText("No track points in the last report");
   });

@@ -135,7 +135,8 @@ TEST_F(CliPhotoPathTest, WritesThePositionsIntoThePlacedCopies) {
   const auto result = photoPath("--photo " + shellQuoted(a) + " --photo " + shellQuoted(late) + " --photo " +
                                 shellQuoted(locked));
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_NE(result.err.find("Notice: locked.jpg: position not written into the photo copy"), std::string::npos)
+  EXPECT_NE(result.err.find("Notice: locked.jpg: position not written into the photo copy"),
+            std::string::npos)
       << result.err;
   EXPECT_EQ(result.err.find("a.jpg"), std::string::npos) << result.err;
   const auto back = tagging::fixtures::readBack(copyOf("a.jpg"));

@@ -10,8 +10,8 @@ namespace tellurix::tagging::fixtures {
 // builder may use and removes.
 std::string cameraJpeg(const std::string& scratch, const std::string& exifDate);
 
-// A camera JPEG whose Exif segment is all but full: a user comment fills it to 65,400 bytes of the 65,533 it can hold,
-// leaving no room for a GPS directory.
+// A camera JPEG whose Exif segment is all but full: a user comment fills it to 65,400 bytes of the 65,533 it
+// can hold, leaving no room for a GPS directory.
 std::string fullExifJpeg(const std::string& scratch);
 
 // The bytes from the first start-of-scan marker on: the image data that tagging must not touch.
@@ -27,7 +27,7 @@ struct ReadBack {
   int altitudeRef = -1;
   double altitude = 0;
   bool minutesAndSecondsInRange = false;  // every minute and second below 60
-  std::string timeStamp;                   // "h m s" as whole numbers
+  std::string timeStamp;                  // "h m s" as whole numbers
   std::string dateStamp;
   std::string mapDatum;
   std::string dateTimeOriginal;  // "" when missing

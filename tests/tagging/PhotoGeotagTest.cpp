@@ -48,7 +48,8 @@ class PhotoGeotagTest : public ::testing::Test {
   // Only the photos the test wrote: a temporary file left beside them shows here.
   [[nodiscard]] std::vector<std::string> files() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+      names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -93,8 +94,10 @@ TEST_P(PhotoGeotagHemisphereTest, PositionAndUtcTimeReadBack) {
   EXPECT_EQ(back->mapDatum, "WGS-84");
 
   if (!haveExiftool()) return;
-  const auto tool = testing::runCommand("exiftool -n -s3 -Composite:GPSLatitude -Composite:GPSLongitude "
-                                        "-Composite:GPSAltitude " + testing::shellQuoted(path));
+  const auto tool = testing::runCommand(
+      "exiftool -n -s3 -Composite:GPSLatitude -Composite:GPSLongitude "
+      "-Composite:GPSAltitude " +
+      testing::shellQuoted(path));
   ASSERT_EQ(tool.status, 0) << tool.err;
   std::istringstream values(tool.out);
   double latitude = 0;
@@ -114,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Hemisphere{"south_west", -22.9519173, -43.2104950, 700, "S", "W", 0},
                       Hemisphere{"below_sea_level", 31.5590001, 35.4731999, -430, "N", "E", 1},
                       // Seconds that round up to 60 carry into the minutes and degrees.
-                      Hemisphere{"seconds_carry_into_degrees", 10.99999999999, -179.99999999999, 0, "N", "W", 0},
+                      Hemisphere{"seconds_carry_into_degrees", 10.99999999999, -179.99999999999, 0, "N", "W",
+                                 0},
                       Hemisphere{"equator_and_meridian", 0.0, 0.0, 0, "N", "E", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -183,7 +187,8 @@ TEST_P(PhotoGeotagUntaggableTest, IsCountedAndLeftAsItWas) {
   const std::string bytes = c.bytes(dir.file("scratch.jpg"));
   const std::string path = dir.file("a.jpg");
   writeFile(path, bytes);
-  if (c.readOnly) fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  if (c.readOnly)
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
   EXPECT_EQ(writePhotoPosition(path, utcFix(25.03, 121.56, 10)), c.outcome);
   EXPECT_EQ(readFile(path), bytes);
@@ -195,7 +200,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Untaggable{"read_only", cameraPhoto, true, GeotagOutcome::ReadOnly},
         Untaggable{"no_room_in_the_exif_segment", fixtures::fullExifJpeg, false, GeotagOutcome::NotWritten},
-        Untaggable{"empty_file", [](const std::string&) { return std::string(); }, false, GeotagOutcome::Unreadable},
+        Untaggable{"empty_file", [](const std::string&) { return std::string(); }, false,
+                   GeotagOutcome::Unreadable},
         Untaggable{"png",
                    [](const std::string&) {
                      return std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) + std::string(64, '\0');

@@ -328,7 +328,8 @@ TEST_F(PhotoPathCopiesTest, PlacedCopiesTakeTheirPathPointsPosition) {
   EXPECT_EQ(result.notTagged, std::vector<std::string>{"p2.jpg"});
   EXPECT_EQ(ui.events.back(), "status Make complete (1 photo not tagged)");
   EXPECT_TRUE(wellFormed(pathFile()));
-  for (const auto& [name, point, time] : {std::tuple{"p1.jpg", 1U, "2 0 10"}, std::tuple{"just_before.jpg", 4U, "2 2 0"}}) {
+  for (const auto& [name, point, time] :
+       {std::tuple{"p1.jpg", 1U, "2 0 10"}, std::tuple{"just_before.jpg", 4U, "2 2 0"}}) {
     const auto back = fixtures::readBack(copy(name));
     ASSERT_TRUE(back) << name;
     EXPECT_NEAR(back->latitude, session.store.utc(point).latitude, 1e-7) << name;
@@ -344,7 +345,8 @@ TEST_F(PhotoPathCopiesTest, WithoutBeingAskedTheCopiesStayAsLoaded) {
   loadCameraPhotos();
   EXPECT_EQ(make().notTagged, std::vector<std::string>{});
   EXPECT_EQ(ui.events.back(), "status Make complete");
-  for (std::size_t i = 0; i < originals.size(); ++i) EXPECT_EQ(testing::readFile(copy(kNames[i])), originals[i]);
+  for (std::size_t i = 0; i < originals.size(); ++i)
+    EXPECT_EQ(testing::readFile(copy(kNames[i])), originals[i]);
 }
 
 }  // namespace

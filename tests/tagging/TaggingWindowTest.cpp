@@ -148,9 +148,9 @@ class TaggingWindowTest : public WindowTest {
   // and the column sort.
   [[nodiscard]] std::string commandStates() const {
     std::string states;
-    const std::array<const QAbstractButton*, 6> buttons{tagging->btnLoad,  tagging->btnRemove,
-                                                        tagging->btnMake,  tagging->btnClose,
-                                                        tagging->btnApplyAdjustment, tagging->chkWriteExif};
+    const std::array<const QAbstractButton*, 6> buttons{
+        tagging->btnLoad,  tagging->btnRemove,          tagging->btnMake,
+        tagging->btnClose, tagging->btnApplyAdjustment, tagging->chkWriteExif};
     for (const QAbstractButton* b : buttons) {
       states += b->isEnabled() ? '1' : '0';
     }
@@ -243,7 +243,8 @@ TEST_F(TaggingWindowTest, EveryControlHasItsNameKindAndFirstContent) {
     EXPECT_GE(list->columnWidth(column), width) << title;
   }
   // Widened where the desktop's font needs it: a date and a position show whole.
-  EXPECT_GE(list->columnWidth(1), list->fontMetrics().horizontalAdvance(QStringLiteral("2010/09/09 10:00:15")));
+  EXPECT_GE(list->columnWidth(1),
+            list->fontMetrics().horizontalAdvance(QStringLiteral("2010/09/09 10:00:15")));
   EXPECT_GE(list->columnWidth(3), list->fontMetrics().horizontalAdvance(QStringLiteral("(-121.564500)")));
   EXPECT_TRUE(list->showGrid());
   EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
@@ -553,7 +554,8 @@ TEST_F(TaggingWindowTest, MakeWritesThePositionsIntoTheCopiesWhenChecked) {
   tagging->btnMake->click();
   EXPECT_EQ(tagging->statusText(0).toStdString(), "Make complete (2 photos not tagged)");
   EXPECT_EQ(photoDesktop.events.size(), 1U);  // the open dialog, no message
-  for (std::size_t i = 0; i < photos.size(); ++i) EXPECT_EQ(readFile(dir.file("camera/" + photos[i])), originals[i]);
+  for (std::size_t i = 0; i < photos.size(); ++i)
+    EXPECT_EQ(readFile(dir.file("camera/" + photos[i])), originals[i]);
 }
 
 }  // namespace
