@@ -1,11 +1,17 @@
 // Make Photo Path over a full log, in process, beside the report's own trip KML output of the
 // same run: the walk, the point placemarks and the photos. Run: build/release/bench/photo_path_bench
+//
+// BM_PhotoPathCopies: 200 placed photos with camera-sized copies (2 to 5 MB) in the photo
+// folder, without (write:0) and with (write:1) the positions written into them. Side by side:
+//   photo_path_bench --benchmark_filter=Copies --benchmark_enable_random_interleaving=true
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "BenchPhotos.h"
 #include "report/TripKml.h"
 #include "tagging/DateTimeText.h"
 #include "tagging/PhotoPath.h"
@@ -58,12 +64,18 @@ struct FullRun {
   FullRun& operator=(const FullRun&) = delete;
 
   // `count` photos taken at even steps over the track, listed in reverse so the command sorts them.
-  void loadPhotos(tellurix::tagging::PhotoList& list, int count) const {
+  // With `copyNames` they are named as writeBenchPhotos names the copies.
+  void loadPhotos(tellurix::tagging::PhotoList& list, int count, bool copyNames = false) const {
     const auto& store = session.store;
     for (int i = count - 1; i >= 0; --i) {
       const auto at = static_cast<std::uint32_t>(std::int64_t{i} * (store.pointCount - 1) / count);
-      list.append("P" + std::to_string(i) + ".JPG",
-                  tellurix::tagging::dateTimeText(tellurix::tracklog::calendarTimeOf(store.local(at))));
+      char name[32];
+      if (copyNames) {
+        std::snprintf(name, sizeof name, "P%04d.jpg", i);
+      } else {
+        std::snprintf(name, sizeof name, "P%d.JPG", i);
+      }
+      list.append(name, tellurix::tagging::dateTimeText(tellurix::tracklog::calendarTimeOf(store.local(at))));
     }
   }
 
@@ -92,6 +104,36 @@ void BM_PhotoPath(benchmark::State& state) {
   state.counters["placed"] = static_cast<double>(placed);
 }
 
+// The copies P0000.jpg ... as Load leaves them in the photo folder; written once per program run.
+int photoCopies(const FullRun& run, int count) {
+  static const int written = [&] {
+    tellurix::bench::writeBenchPhotos(run.session.names.reportFolder + "photo", count, 9);
+    return count;
+  }();
+  return written;
+}
+
+void BM_PhotoPathCopies(benchmark::State& state) {
+  FullRun& run = fullRun();
+  IdleUi ui;
+  const int count = photoCopies(run, 200);
+  const auto positions = state.range(0) != 0 ? tellurix::tagging::PhotoPositions::Write
+                                             : tellurix::tagging::PhotoPositions::Leave;
+  std::size_t placed = 0;
+  std::size_t notTagged = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    tellurix::tagging::PhotoList list;
+    run.loadPhotos(list, count, true);
+    state.ResumeTiming();
+    const auto result = tellurix::tagging::makePhotoPath(list, run.session, run.fields, ui, positions);
+    placed = result.placements.size();
+    notTagged = result.notTagged.size();
+  }
+  state.counters["placed"] = static_cast<double>(placed);
+  state.counters["not_tagged"] = static_cast<double>(notTagged);
+}
+
 // The report's trip path, point and leg files of the same run, for scale.
 void BM_TripKml(benchmark::State& state) {
   FullRun& run = fullRun();
@@ -117,6 +159,15 @@ BENCHMARK(BM_PhotoPath)
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(7)
+    ->ReportAggregatesOnly();
+// Later runs rewrite positions written by earlier ones: the same reading and writing of every copy.
+BENCHMARK(BM_PhotoPathCopies)
+    ->ArgName("write")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(9)
     ->ReportAggregatesOnly();
 BENCHMARK(BM_TripKml)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly();
 

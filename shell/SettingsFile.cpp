@@ -12,6 +12,7 @@ constexpr std::string_view kUnit = "Unit";
 constexpr std::string_view kTimeZone = "TimeZone";
 constexpr std::string_view kTimePeriod = "Time Period";
 constexpr std::string_view kChartPreference = "ViewGpsSpeedChart";
+constexpr std::string_view kPhotoPositions = "WritePhotoPositions";
 
 std::optional<std::int32_t> wholeNumberValue(const std::string& path, std::string_view key) {
   const auto value = platform::readProfileString(path, kSection, key);
@@ -51,6 +52,16 @@ std::optional<bool> readChartPreference(const std::string& path) {
   const auto value = wholeNumberValue(path, kChartPreference);
   if (!value) return std::nullopt;
   return *value != 0;
+}
+
+std::optional<bool> readPhotoPositionsPreference(const std::string& path) {
+  const auto value = wholeNumberValue(path, kPhotoPositions);
+  if (!value) return std::nullopt;
+  return *value != 0;
+}
+
+void writePhotoPositionsPreference(const std::string& path, bool write) {
+  platform::writeProfileString(path, kSection, kPhotoPositions, write ? "1" : "0");
 }
 
 }  // namespace tellurix::shell

@@ -32,4 +32,9 @@ void writeZoneIndex(const std::string& path, int zoneIndex);
 // "ViewGpsSpeedChart": "1" or "0". Nothing when missing or not a whole number.
 std::optional<bool> readChartPreference(const std::string& path);
 
+// "WritePhotoPositions", the photo window's choice to write positions into the photo copies:
+// "1" or "0". Nothing when missing or not a whole number.
+std::optional<bool> readPhotoPositionsPreference(const std::string& path);
+void writePhotoPositionsPreference(const std::string& path, bool write);
+
 }  // namespace tellurix::shell

@@ -11,6 +11,7 @@
 #include "Desktop.h"
 #include "ProgramName.h"
 #include "Quorvel.h"
+#include "SettingsFile.h"
 #include "platform/DataFolder.h"
 #include "tagging/Tagging.h"
 #include "tagging/TaggingDesktop.h"
@@ -69,7 +70,8 @@ int main(int argc, char** argv) {
   // A port that cannot be had has been shown and has ended the program.
   if (!window.StartDownload()) return 0;
   // The photo window, created hidden; the main window's Tagging button shows it.
-  tellurix::tagging::TfrmTagging tagging(window.session(), window.fields(), &window, photoDesktop);
+  tellurix::tagging::TfrmTagging tagging(window.session(), window.fields(), &window, photoDesktop,
+                                         tellurix::shell::settingsPath(window.programFolder()));
   window.setTaggingWindow(&tagging);
   const char* print = std::getenv("TELLURIX_PRINT_DOWNLOAD");
   if (print != nullptr && *print != '\0' && *print != '0') printDownloadWhenDone(window);

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <string>
 
+#include "PhotoCommands.h"
+#include "PhotoGeotag.h"
 #include "PhotoTimeKey.h"
 #include "kml/KmlWriter.h"
 #include "report/Legs.h"
@@ -126,13 +129,19 @@ class PhotoPathWalk {
 
 }  // namespace
 
+std::string makeCompleteText(std::size_t notTagged) {
+  if (notTagged == 0) return "Make complete";
+  return "Make complete (" + std::to_string(notTagged) + (notTagged == 1 ? " photo" : " photos") +
+         " not tagged)";
+}
+
 std::string photoPathFileOf(const report::ReportNames& names) {
   return names.reportFolder + "photo_" + names.pointKmlName;
 }
 
 PhotoPathResult makePhotoPath(PhotoList& list, report::ReportSession& session, tracklog::FieldSource& fields,
-                              TaggingUi& ui) {
-  if (session.store.pointCount == 0) return {PhotoPathOutcome::NoTrack, {}};
+                              TaggingUi& ui, PhotoPositions positions) {
+  if (session.store.pointCount == 0) return {PhotoPathOutcome::NoTrack, {}, {}};
   ui.setStatusText("Integrating pictures with trip track ...");
   ui.processEvents();
   list.sortBy(PhotoColumn::Date);
@@ -143,9 +152,18 @@ PhotoPathResult makePhotoPath(PhotoList& list, report::ReportSession& session, t
   tracklog::OutputFile file;
   tracklog::openOrFail(file, photoPathFileOf(session.names), "file write open error");
   PhotoPathWalk walk(file.get(), photos, session, fields, ui);
-  PhotoPathResult result{PhotoPathOutcome::Complete, walk.write("photo_" + session.names.pointKmlName)};
+  PhotoPathResult result{PhotoPathOutcome::Complete, walk.write("photo_" + session.names.pointKmlName), {}};
   file.close();
-  ui.setStatusText("Make complete");
+  if (positions == PhotoPositions::Write) {
+    for (const PhotoPlacement& placed : result.placements) {
+      ui.processEvents();
+      const std::string copy = photoCopyPath(session.names, placed.name);
+      if (writePhotoPosition(copy, session.store.utc(placed.point)) != GeotagOutcome::Tagged) {
+        result.notTagged.push_back(placed.name);
+      }
+    }
+  }
+  ui.setStatusText(makeCompleteText(result.notTagged.size()));
   return result;
 }
 

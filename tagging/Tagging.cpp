@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -24,12 +25,14 @@
 #include <QWindow>
 #include <algorithm>
 #include <set>
+#include <utility>
 
 #include "PhotoCommands.h"
 #include "PhotoPath.h"
 #include "PhotoPreview.h"
 #include "TaggingDesktop.h"
 #include "shell/ProgramName.h"
+#include "shell/SettingsFile.h"
 #include "tracklog/Errors.h"
 
 namespace tellurix::tagging {
@@ -135,9 +138,8 @@ class TfrmTagging::OffsetFields final : public ClockFields {
 class TfrmTagging::CommandsHeld {
  public:
   explicit CommandsHeld(TfrmTagging& window)
-      : window_(window),
-        buttons_{window.btnLoad, window.btnRemove, window.btnMake, window.btnClose,
-                 window.btnApplyAdjustment} {
+      : window_(window), buttons_{window.btnLoad,  window.btnRemove,          window.btnMake,
+                                  window.btnClose, window.btnApplyAdjustment, window.chkWriteExif} {
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
       enabled_[i] = buttons_[i]->isEnabled();
       buttons_[i]->setEnabled(false);
@@ -161,18 +163,19 @@ class TfrmTagging::CommandsHeld {
  private:
   TfrmTagging& window_;
   QPointer<QWidget> focus_;
-  std::array<QPushButton*, 5> buttons_;
-  std::array<bool, 5> enabled_{};
+  std::array<QAbstractButton*, 6> buttons_;
+  std::array<bool, 6> enabled_{};
   bool sortable_ = true;
 };
 
 TfrmTagging::TfrmTagging(report::ReportSession& session, tracklog::FieldSource& fields, QWidget* mainWindow,
-                         TaggingDesktop& desktop)
+                         TaggingDesktop& desktop, std::string settingsPath)
     : QWidget(nullptr, Qt::Window),
       session_(session),
       fields_(fields),
       mainWindow_(mainWindow),
       desktop_(desktop),
+      settingsPath_(std::move(settingsPath)),
       ui_(std::make_unique<Ui>(*this)) {
   // FormCreate. Date-time texts are built by the program itself in 24-hour form, so the
   // desktop's time format is left alone.
@@ -217,6 +220,9 @@ void TfrmTagging::createControls() {
   btnRemove = named(new QPushButton(QStringLiteral("Remove"), gpbPhoto), "btnRemove");
   btnMake = named(new QPushButton(QStringLiteral("Make Photo Path"), gpbPhoto), "btnMake");
   btnClose = named(new QPushButton(QStringLiteral("Close"), gpbPhoto), "btnClose");
+  chkWriteExif =
+      named(new QCheckBox(QStringLiteral("Write positions into photo copies"), gpbPhoto), "chkWriteExif");
+  chkWriteExif->setChecked(shell::readPhotoPositionsPreference(settingsPath_).value_or(true));
 
   gpbTime = named(new QGroupBox(QStringLiteral("Camera time Adjustment"), this), "gpbTime");
   lblDay = named(new QLabel(QStringLiteral("Day"), gpbTime), "lblDay");
@@ -272,6 +278,7 @@ void TfrmTagging::layOutControls() {
   for (QPushButton* button : {btnLoad, btnRemove, btnMake, btnClose}) listButtons->addWidget(button);
   auto* photo = new QVBoxLayout(gpbPhoto);
   photo->addWidget(lsvPhoto, 1);
+  photo->addWidget(chkWriteExif);
   photo->addLayout(listButtons);
 
   auto* clock = new QGridLayout(gpbTime);
@@ -328,6 +335,8 @@ void TfrmTagging::connectCommands() {
   connect(lsvPhoto->horizontalHeader(), &QHeaderView::sectionClicked, this,
           [this](int column) { lsvPhotoColumnClick(column); });
   connect(tmrAdjust, &QTimer::timeout, this, &TfrmTagging::tmrAdjustTimer);
+  connect(chkWriteExif, &QCheckBox::toggled, this,
+          [this](bool checked) { shell::writePhotoPositionsPreference(settingsPath_, checked); });
 }
 
 // --- Status, events, the list view ---
@@ -483,7 +492,9 @@ void TfrmTagging::showEvent(QShowEvent* event) {
 
 void TfrmTagging::btnMakeClick() {
   command([&] {
-    const PhotoPathResult result = makePhotoPath(list_, session_, fields_, *ui_);
+    const PhotoPositions positions =
+        chkWriteExif->isChecked() ? PhotoPositions::Write : PhotoPositions::Leave;
+    const PhotoPathResult result = makePhotoPath(list_, session_, fields_, *ui_, positions);
     if (result.outcome == PhotoPathOutcome::NoTrack) setStatusText("No track points in the last report");
   });
 }

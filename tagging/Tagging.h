@@ -13,6 +13,7 @@
 #include "report/ReportSession.h"
 #include "tracklog/FieldSource.h"
 
+class QCheckBox;
 class QComboBox;
 class QFileDialog;
 class QGroupBox;
@@ -34,6 +35,8 @@ QColor lsvPhotoRowColour(int row);
 // clock and Make Photo Path. Created hidden at program start and kept for the program's
 // lifetime; closing only hides it. It works on what the last report run left in `session`
 // and reads the unit, over-speed limit, stop period and zone from the main window's `fields`.
+// Whether Make Photo Path writes the positions into the photo copies is kept in the settings
+// file at `settingsPath`: read when the window is created, written at every change.
 // A window of its own, not a child of `mainWindow`: that one is disabled while this one is
 // shown, and a child would be disabled with it. Close shows and enables `mainWindow` again.
 //
@@ -41,7 +44,7 @@ QColor lsvPhotoRowColour(int row);
 class TfrmTagging final : public QWidget {
  public:
   TfrmTagging(report::ReportSession& session, tracklog::FieldSource& fields, QWidget* mainWindow,
-              TaggingDesktop& desktop);
+              TaggingDesktop& desktop, std::string settingsPath);
   TfrmTagging(const TfrmTagging&) = delete;
   TfrmTagging& operator=(const TfrmTagging&) = delete;
   TfrmTagging(TfrmTagging&&) = delete;
@@ -54,6 +57,7 @@ class TfrmTagging final : public QWidget {
   QPushButton* btnRemove;
   QPushButton* btnMake;
   QPushButton* btnClose;
+  QCheckBox* chkWriteExif;  // "Write positions into photo copies", checked unless the settings say no
   QGroupBox* gpbTime;
   QLabel* lblDay;
   QComboBox* cboDay;
@@ -119,6 +123,7 @@ class TfrmTagging final : public QWidget {
   tracklog::FieldSource& fields_;
   QPointer<QWidget> mainWindow_;
   TaggingDesktop& desktop_;
+  std::string settingsPath_;
   PhotoList list_;
   CameraClock clock_;
   SystemLocalClock systemClock_;

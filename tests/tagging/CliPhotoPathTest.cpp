@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ExifFixtures.h"
+#include "GeotagFixtures.h"
 #include "support/LogBuilder.h"
 #include "support/TestFiles.h"
 
@@ -30,6 +31,16 @@ class CliPhotoPathTest : public ::testing::Test {
     const std::string path = dir.file("camera/" + name);
     testing::writeFile(path, tagging::fixtures::exifJpeg(layout));
     return shellQuoted(path);
+  }
+
+  // A real camera JPEG, which can take a position.
+  std::string cameraPhoto(const std::string& name, const std::string& exifDate) const {
+    const std::string path = dir.file("camera/" + name);
+    testing::writeFile(path, tagging::fixtures::cameraJpeg(dir.file("scratch.jpg"), exifDate));
+    return path;
+  }
+  [[nodiscard]] std::string copyOf(const std::string& name) const {
+    return (dir.path() / "out/2010-09-09/photo" / name).string();
   }
 
   testing::CommandResult photoPath(const std::string& more,
@@ -110,6 +121,45 @@ INSTANTIATE_TEST_SUITE_P(
                     "--adjust takes"},
         FailureCase{"no_photo", "", "2010/9/9 10:0:9", 64, "", "photo-path takes one --photo FILE or more"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The placed photos' copies take their positions; the photo later than the walk keeps its copy
+// as loaded, and a copy that cannot be written (the original was read-only, and so is its copy)
+// is named on stderr without changing the exit status.
+TEST_F(CliPhotoPathTest, WritesThePositionsIntoThePlacedCopies) {
+  const std::string a = cameraPhoto("a.jpg", "2010:09:09 10:00:01");
+  const std::string late = cameraPhoto("late.jpg", "2010:09:09 10:00:09");
+  const std::string locked = cameraPhoto("locked.jpg", "2010:09:09 10:00:04");
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+  const std::string originals[] = {testing::readFile(a), testing::readFile(late), testing::readFile(locked)};
+
+  const auto result = photoPath("--photo " + shellQuoted(a) + " --photo " + shellQuoted(late) + " --photo " +
+                                shellQuoted(locked));
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("Notice: locked.jpg: position not written into the photo copy"),
+            std::string::npos)
+      << result.err;
+  EXPECT_EQ(result.err.find("a.jpg"), std::string::npos) << result.err;
+  const auto back = tagging::fixtures::readBack(copyOf("a.jpg"));
+  ASSERT_TRUE(back);
+  EXPECT_NEAR(back->latitude, 25.000904, 6e-7);  // point 1, as the list shows it
+  EXPECT_EQ(back->latitudeRef, "N");
+  EXPECT_EQ(back->timeStamp, "2 0 1");
+  EXPECT_EQ(testing::readFile(copyOf("late.jpg")), originals[1]);
+  EXPECT_EQ(testing::readFile(copyOf("locked.jpg")), originals[2]);
+  EXPECT_EQ(testing::readFile(a), originals[0]);
+  EXPECT_EQ(testing::readFile(locked), originals[2]);
+}
+
+TEST_F(CliPhotoPathTest, NoExifLeavesTheCopiesAsLoaded) {
+  const std::string a = cameraPhoto("a.jpg", "2010:09:09 10:00:01");
+  const std::string b = cameraPhoto("b.jpg", "2010:09:09 10:00:04");
+  const auto result = photoPath("--no-exif --photo " + shellQuoted(a) + " --photo " + shellQuoted(b));
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(testing::readFile(copyOf("a.jpg")), testing::readFile(a));
+  EXPECT_EQ(testing::readFile(copyOf("b.jpg")), testing::readFile(b));
+  EXPECT_NE(testing::readFile(pathFile()).find("<name>b.jpg</name>"), std::string::npos);
+}
 
 }  // namespace
 }  // namespace tellurix

@@ -5,12 +5,14 @@
 #include <utility>
 #include <vector>
 
+#include "GeotagFixtures.h"
 #include "TaggingFixtures.h"
 #include "kml/KmlOutline.h"
 #include "report/ReportRun.h"
 #include "support/LogBuilder.h"
 #include "support/RecordingReportUi.h"
 #include "support/TestFiles.h"
+#include "tagging/PhotoCommands.h"
 #include "tagging/PhotoPath.h"
 #include "tracklog/Errors.h"
 
@@ -282,6 +284,69 @@ TEST_F(PhotoPathTest, WithoutTrackPointsNothingIsWritten) {
   EXPECT_FALSE(fs::exists(pathFile()));
   EXPECT_EQ(list.row(0).name, "b");
   EXPECT_TRUE(ui.events.empty());
+}
+
+// Camera photos loaded as the window loads them, around the stop of oneStopTrack.
+class PhotoPathCopiesTest : public PhotoPathTest {
+ protected:
+  void loadCameraPhotos() {
+    report(oneStopTrack());
+    fs::create_directories(dir.path() / "camera");
+    const std::pair<const char*, const char*> photos[] = {{"just_before.jpg", "2010:09:09 10:02:05"},
+                                                          {"p1.jpg", "2010:09:09 10:00:10"},
+                                                          {"late.jpg", "2010:09:09 10:02:30"},
+                                                          {"p2.jpg", "2010:09:09 10:00:20"}};
+    std::vector<std::string> chosen;
+    for (const auto& [name, date] : photos) {
+      chosen.push_back(dir.file(std::string("camera/") + name));
+      testing::writeFile(chosen.back(), fixtures::cameraJpeg(dir.file("scratch.jpg"), date));
+      originals.push_back(testing::readFile(chosen.back()));
+    }
+    ASSERT_EQ(loadPhotos(list, chosen, session, ui), LoadOutcome::Complete);
+    ui.events.clear();
+  }
+  [[nodiscard]] std::string copy(const std::string& name) const { return photoCopyPath(session.names, name); }
+  [[nodiscard]] std::string original(std::size_t i) const {
+    return testing::readFile(dir.file(std::string("camera/") + kNames[i]));
+  }
+
+  static constexpr const char* kNames[] = {"just_before.jpg", "p1.jpg", "late.jpg", "p2.jpg"};
+  std::vector<std::string> originals;
+};
+
+// Each placed copy takes the position of the point the path gives it (the stop point for the
+// photo just before the departure, where the list shows the departure point) with that point's
+// UTC time. The photo later than the walk, a copy that cannot be written and the user's own
+// files stay as they were.
+TEST_F(PhotoPathCopiesTest, PlacedCopiesTakeTheirPathPointsPosition) {
+  loadCameraPhotos();
+  fs::permissions(copy("p2.jpg"), fs::perms::owner_read);
+  const PhotoPathResult result = makePhotoPath(list, session, fields, ui, PhotoPositions::Write);
+
+  EXPECT_EQ(result.placements,
+            (std::vector<PhotoPlacement>{{"p1.jpg", 1}, {"p2.jpg", 2}, {"just_before.jpg", 4}}));
+  EXPECT_EQ(result.notTagged, std::vector<std::string>{"p2.jpg"});
+  EXPECT_EQ(ui.events.back(), "status Make complete (1 photo not tagged)");
+  EXPECT_TRUE(wellFormed(pathFile()));
+  for (const auto& [name, point, time] :
+       {std::tuple{"p1.jpg", 1U, "2 0 10"}, std::tuple{"just_before.jpg", 4U, "2 2 0"}}) {
+    const auto back = fixtures::readBack(copy(name));
+    ASSERT_TRUE(back) << name;
+    EXPECT_NEAR(back->latitude, session.store.utc(point).latitude, 1e-7) << name;
+    EXPECT_NEAR(back->longitude, session.store.utc(point).longitude, 1e-7) << name;
+    EXPECT_EQ(back->timeStamp, time) << name;
+  }
+  EXPECT_EQ(testing::readFile(copy("late.jpg")), originals[2]);
+  EXPECT_EQ(testing::readFile(copy("p2.jpg")), originals[3]);
+  for (std::size_t i = 0; i < originals.size(); ++i) EXPECT_EQ(original(i), originals[i]) << kNames[i];
+}
+
+TEST_F(PhotoPathCopiesTest, WithoutBeingAskedTheCopiesStayAsLoaded) {
+  loadCameraPhotos();
+  EXPECT_EQ(make().notTagged, std::vector<std::string>{});
+  EXPECT_EQ(ui.events.back(), "status Make complete");
+  for (std::size_t i = 0; i < originals.size(); ++i)
+    EXPECT_EQ(testing::readFile(copy(kNames[i])), originals[i]);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -19,9 +20,12 @@
 #include <vector>
 
 #include "ExifFixtures.h"
+#include "GeotagFixtures.h"
 #include "JpegWriter.h"
 #include "ScriptedTaggingDesktop.h"
 #include "kml/KmlOutline.h"
+#include "platform/ProfileFile.h"
+#include "shell/SettingsFile.h"
 #include "shell/WindowFixture.h"
 #include "tagging/PhotoCommands.h"
 #include "tagging/PhotoPath.h"
@@ -67,9 +71,17 @@ class TaggingWindowTest : public WindowTest {
     download(shortDrive());
     window->btnOKClick();
     ASSERT_EQ(status(), "Report Done");
-    tagging = std::make_unique<TfrmTagging>(window->session(), window->fields(), window.get(), photoDesktop);
-    window->setTaggingWindow(tagging.get());
+    openTagging();
     fs::create_directories(dir.path() / "camera");
+  }
+
+  // The photo window as the program creates it at start; a second call stands for the next run.
+  void openTagging() {
+    window->setTaggingWindow(nullptr);
+    tagging.reset();
+    tagging = std::make_unique<TfrmTagging>(window->session(), window->fields(), window.get(), photoDesktop,
+                                            shell::settingsPath(window->programFolder()));
+    window->setTaggingWindow(tagging.get());
   }
 
   std::string camera(const std::string& name, const std::string& exifDate,
@@ -132,11 +144,14 @@ class TaggingWindowTest : public WindowTest {
     return tagging->imgPriview->pixmap().toImage().pixelColor(x, y);
   }
 
-  // "1" or "0" for Load, Remove, Make Photo Path, Close, Apply Adjustment and the column sort.
+  // "1" or "0" for Load, Remove, Make Photo Path, Close, Apply Adjustment, the write check box
+  // and the column sort.
   [[nodiscard]] std::string commandStates() const {
     std::string states;
-    for (const QPushButton* b : {tagging->btnLoad, tagging->btnRemove, tagging->btnMake, tagging->btnClose,
-                                 tagging->btnApplyAdjustment}) {
+    const std::array<const QAbstractButton*, 6> buttons{
+        tagging->btnLoad,  tagging->btnRemove,          tagging->btnMake,
+        tagging->btnClose, tagging->btnApplyAdjustment, tagging->chkWriteExif};
+    for (const QAbstractButton* b : buttons) {
       states += b->isEnabled() ? '1' : '0';
     }
     states += tagging->lsvPhoto->horizontalHeader()->sectionsClickable() ? '1' : '0';
@@ -188,6 +203,7 @@ constexpr Control kControls[] = {
     {"btnRemove", "QPushButton", "Remove"},
     {"btnMake", "QPushButton", "Make Photo Path"},
     {"btnClose", "QPushButton", "Close"},
+    {"chkWriteExif", "QCheckBox", "Write positions into photo copies"},
     {"gpbTime", "QGroupBox", "Camera time Adjustment"},
     {"lblDay", "QLabel", "Day"},
     {"cboDay", "QComboBox", "0"},
@@ -227,7 +243,8 @@ TEST_F(TaggingWindowTest, EveryControlHasItsNameKindAndFirstContent) {
     EXPECT_GE(list->columnWidth(column), width) << title;
   }
   // Widened where the desktop's font needs it: a date and a position show whole.
-  EXPECT_GE(list->columnWidth(1), list->fontMetrics().horizontalAdvance(QStringLiteral("2010/09/09 10:00:15")));
+  EXPECT_GE(list->columnWidth(1),
+            list->fontMetrics().horizontalAdvance(QStringLiteral("2010/09/09 10:00:15")));
   EXPECT_GE(list->columnWidth(3), list->fontMetrics().horizontalAdvance(QStringLiteral("(-121.564500)")));
   EXPECT_TRUE(list->showGrid());
   EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
@@ -355,9 +372,9 @@ TEST_P(CommandsHeldTest, NothingElseStartsMeanwhile) {
       tagging->btnMake->click();
       break;
   }
-  EXPECT_EQ(during, "000000");
+  EXPECT_EQ(during, "0000000");
   EXPECT_TRUE(visibleAfterClose);
-  EXPECT_EQ(commandStates(), "111111");
+  EXPECT_EQ(commandStates(), "1111111");
   EXPECT_TRUE(tagging->isVisible());
 }
 
@@ -382,12 +399,12 @@ TEST_F(TaggingWindowTest, ADateThatIsNoNumberEndsTheCommandWithTheErrorBox) {
   const std::string error = "error '2010090x100005' is not a valid integer value";
   EXPECT_EQ(photoDesktop.events.back(), error);
   EXPECT_EQ(shownRows(), std::vector<std::string>{"bad.jpg|2010/09/0x 10:00:05||"});
-  EXPECT_EQ(commandStates(), "111111");
+  EXPECT_EQ(commandStates(), "1111111");
 
   tagging->btnMake->click();
   EXPECT_EQ(photoDesktop.events.back(), error);
   EXPECT_EQ(tagging->statusText(0).toStdString(), "Integrating pictures with trip track ...");
-  EXPECT_EQ(commandStates(), "111111");
+  EXPECT_EQ(commandStates(), "1111111");
 }
 
 TEST_F(TaggingWindowTest, APhotoPathThatCannotBeCreatedEndsTheProgram) {
@@ -480,6 +497,65 @@ TEST_F(TaggingWindowTest, RowsAreStripedByTheirIndex) {
   tagging->btnRemove->click();
   EXPECT_EQ(colours(), (std::vector<QColor>{cyan, tooltip, cyan}));
   EXPECT_EQ(shownNames().front(), "r1.jpg");
+}
+
+// Checked at first; every change goes to the settings file at once and the next run's window
+// starts with it.
+TEST_F(TaggingWindowTest, TheWriteCheckBoxIsRememberedInTheSettingsFile) {
+  const std::string path = shell::settingsPath(window->programFolder());
+  auto stored = [&] { return platform::readProfileString(path, "Setting", "WritePhotoPositions"); };
+  EXPECT_TRUE(tagging->chkWriteExif->isChecked());
+  EXPECT_EQ(stored(), std::nullopt);
+
+  tagging->chkWriteExif->click();
+  EXPECT_EQ(stored(), "0");
+  openTagging();
+  EXPECT_FALSE(tagging->chkWriteExif->isChecked());
+  tagging->chkWriteExif->click();
+  EXPECT_EQ(stored(), "1");
+  openTagging();
+  EXPECT_TRUE(tagging->chkWriteExif->isChecked());
+  EXPECT_EQ(platform::readProfileString(path, "Setting", "Unit"), "KPH");  // the report's settings stay
+}
+
+// Unchecked, Make Photo Path leaves the copies as loaded; checked, it writes the positions, and
+// a copy that cannot take one is counted in the status line. The user's own files never change.
+TEST_F(TaggingWindowTest, MakeWritesThePositionsIntoTheCopiesWhenChecked) {
+  window->btnTaggingClick();
+  loadThree();
+  const report::ReportNames& names = window->session().names;
+  const std::vector<std::string> photos{"a.jpg", "B.jpg", "C.jpg"};
+  std::vector<std::string> originals;
+  for (const std::string& name : photos) originals.push_back(readFile(dir.file("camera/" + name)));
+  auto copiesAsLoaded = [&] {
+    for (std::size_t i = 0; i < photos.size(); ++i) {
+      if (readFile(tagging::photoCopyPath(names, photos[i])) != originals[i]) return false;
+    }
+    return true;
+  };
+
+  tagging->chkWriteExif->setChecked(false);
+  tagging->btnMake->click();
+  EXPECT_EQ(tagging->statusText(0).toStdString(), "Make complete");
+  EXPECT_TRUE(copiesAsLoaded());
+
+  tagging->chkWriteExif->setChecked(true);
+  tagging->btnMake->click();
+  EXPECT_EQ(tagging->statusText(0).toStdString(), "Make complete");
+  const auto b = tagging::fixtures::readBack(tagging::photoCopyPath(names, "B.jpg"));
+  ASSERT_TRUE(b);
+  EXPECT_NEAR(b->latitude, window->session().store.utc(10).latitude, 1e-7);
+  EXPECT_EQ(b->dateTimeOriginal, "2010:09:09 10:00:15");
+  EXPECT_TRUE(tagging::fixtures::readBack(tagging::photoCopyPath(names, "C.jpg")));  // placed at point 1
+
+  fs::remove(tagging::photoCopyPath(names, "a.jpg"));
+  fs::create_directory(tagging::photoCopyPath(names, "a.jpg"));
+  fs::permissions(tagging::photoCopyPath(names, "B.jpg"), fs::perms::owner_read);
+  tagging->btnMake->click();
+  EXPECT_EQ(tagging->statusText(0).toStdString(), "Make complete (2 photos not tagged)");
+  EXPECT_EQ(photoDesktop.events.size(), 1U);  // the open dialog, no message
+  for (std::size_t i = 0; i < photos.size(); ++i)
+    EXPECT_EQ(readFile(dir.file("camera/" + photos[i])), originals[i]);
 }
 
 }  // namespace

@@ -40,13 +40,17 @@ tagging::FixedClockFields adjustFields(const std::string& text) {
   return {parts[0], parts[1], parts[2], parts[3]};
 }
 
+// A date read from a damaged file, or a name, may hold any byte; one line must stay one line.
+std::string oneLine(std::string line) {
+  for (char& c : line) {
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) c = '?';
+  }
+  return line;
+}
+
 void printRows(const tagging::PhotoList& list) {
   for (const tagging::PhotoEntry& row : list.rows()) {
-    std::string line = row.name + '\t' + row.date + '\t' + row.latitude + '\t' + row.longitude;
-    // A date read from a damaged file may hold any byte; one line per photo must stay one line.
-    for (char& c : line) {
-      if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) c = '?';
-    }
+    const std::string line = oneLine(row.name + '\t' + row.date + '\t' + row.latitude + '\t' + row.longitude);
     std::fputs(line.c_str(), stdout);
     std::fputc('\n', stdout);
   }
@@ -57,7 +61,11 @@ void printRows(const tagging::PhotoList& list) {
 int photoPathCommand(const std::vector<std::string>& args) {
   std::set<std::string> valueOptions = reportValueOptions();
   valueOptions.insert({"--photo", "--adjust"});
-  const CliArguments parsed(args, valueOptions, reportFlagOptions());
+  std::set<std::string> flagOptions = reportFlagOptions();
+  flagOptions.insert("--no-exif");
+  const CliArguments parsed(args, valueOptions, flagOptions);
+  const tagging::PhotoPositions positions =
+      parsed.flag("--no-exif") ? tagging::PhotoPositions::Leave : tagging::PhotoPositions::Write;
   const std::vector<std::string> photos = parsed.values("--photo");
   if (photos.empty()) throw UsageError("photo-path takes one --photo FILE or more");
   const std::optional<std::string> adjust = parsed.value("--adjust");
@@ -76,7 +84,10 @@ int photoPathCommand(const std::vector<std::string>& args) {
       tagging::CameraClock clock;
       clock.applyAdjustment(*offset, list, session.store, ui);
     }
-    tagging::makePhotoPath(list, session, fields, ui);
+    const tagging::PhotoPathResult made = tagging::makePhotoPath(list, session, fields, ui, positions);
+    // Not an error: the photo path and the other copies are complete.
+    for (const std::string& name : made.notTagged)
+      std::cerr << "Notice: " << oneLine(name) << ": position not written into the photo copy\n";
   } catch (const tracklog::ConversionError& e) {
     std::cerr << "Conversion error: " << e.what() << '\n';
     return kExitRefused;

@@ -20,7 +20,9 @@ constexpr const char* kUsage =
     "  tellurix-cli decode FILE\n"
     "  tellurix-cli capture-time FILE...\n"
     "  tellurix-cli photo-path <the report options> --photo FILE [--photo FILE ...]\n"
-    "                          [--adjust \"D H M S\"]\n";
+    "                          [--adjust \"D H M S\"] [--no-exif]\n"
+    "      writes each placed photo's position into its copy in the photo folder\n"
+    "      (the files given stay as they are); --no-exif leaves the copies alone\n";
 
 }  // namespace
 
