@@ -29,7 +29,11 @@ LoadOutcome loadPhotos(PhotoList& list, const std::vector<std::string>& chosenPa
     const std::string copy = photoCopyPath(session.names, name);
     // A failed copy is not reported on its own: reading the copy finds it missing. A photo
     // chosen from the photo folder itself is its own copy and is read in place.
-    fs::copy_file(chosen, copy, fs::copy_options::overwrite_existing, ignored);
+    if (fs::copy_file(chosen, copy, fs::copy_options::overwrite_existing, ignored)) {
+      // Photos from a write-protected card keep that mode in their copy; the copy is ours and
+      // takes its position later, so its owner may write it.
+      fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add, ignored);
+    }
     std::optional<std::string> date = readCaptureTime(copy);
     if (!date) {
       ui.showOkCancel("File not found", "Notice");

@@ -123,13 +123,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // The placed photos' copies take their positions; the photo later than the walk keeps its copy
-// as loaded, and a copy that cannot be written (the original was read-only, and so is its copy)
-// is named on stderr without changing the exit status.
+// as loaded, and a copy that cannot take it (its Exif segment has no room left) is named on
+// stderr without changing the exit status.
 TEST_F(CliPhotoPathTest, WritesThePositionsIntoThePlacedCopies) {
   const std::string a = cameraPhoto("a.jpg", "2010:09:09 10:00:01");
   const std::string late = cameraPhoto("late.jpg", "2010:09:09 10:00:09");
-  const std::string locked = cameraPhoto("locked.jpg", "2010:09:09 10:00:04");
-  fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+  const std::string locked = dir.file("camera/locked.jpg");
+  testing::writeFile(locked, tagging::fixtures::fullExifJpeg(dir.file("scratch.jpg"), "2010:09:09 10:00:04"));
   const std::string originals[] = {testing::readFile(a), testing::readFile(late), testing::readFile(locked)};
 
   const auto result = photoPath("--photo " + shellQuoted(a) + " --photo " + shellQuoted(late) + " --photo " +

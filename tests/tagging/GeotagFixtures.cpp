@@ -47,8 +47,8 @@ std::string cameraJpeg(const std::string& scratch, const std::string& exifDate) 
   return "\xFF\xD8" + segment(0xE1, exifPayload(layout)) + plain.substr(2);
 }
 
-std::string fullExifJpeg(const std::string& scratch) {
-  const std::string camera = cameraJpeg(scratch, "2010:09:09 10:05:03");
+std::string fullExifJpeg(const std::string& scratch, const std::string& exifDate) {
+  const std::string camera = cameraJpeg(scratch, exifDate);
   auto image = Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(camera.data()),
                                          static_cast<long>(camera.size()));
   image->readMetadata();

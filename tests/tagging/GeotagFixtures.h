@@ -12,7 +12,7 @@ std::string cameraJpeg(const std::string& scratch, const std::string& exifDate);
 
 // A camera JPEG whose Exif segment is all but full: a user comment fills it to 65,400 bytes of the 65,533 it
 // can hold, leaving no room for a GPS directory.
-std::string fullExifJpeg(const std::string& scratch);
+std::string fullExifJpeg(const std::string& scratch, const std::string& exifDate = "2010:09:09 10:05:03");
 
 // The bytes from the first start-of-scan marker on: the image data that tagging must not touch.
 std::string imageData(const std::string& jpeg);

@@ -81,6 +81,15 @@ TEST_F(PhotoCommandsTest, LoadReplacesAnOlderCopy) {
   EXPECT_EQ(testing::readFile(copyOf("a.jpg")), photoDated("2010:09:09 10:00:05"));
 }
 
+TEST_F(PhotoCommandsTest, ACopyOfAWriteProtectedPhotoIsWritableWhileTheOriginalStaysProtected) {
+  const std::string original = camera("a.jpg", photoDated("2010:09:09 10:00:05"));
+  const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(original, readOnly);
+  load({original});
+  EXPECT_EQ(fs::status(copyOf("a.jpg")).permissions(), readOnly | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(original).permissions(), readOnly);
+}
+
 TEST_F(PhotoCommandsTest, APhotoFromThePhotoFolderIsReadInPlace) {
   fs::create_directories(photoFolderOf(session.names));
   testing::writeFile(copyOf("a.jpg"), photoDated("2010:09:09 10:00:05"));

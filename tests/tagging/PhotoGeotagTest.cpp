@@ -199,7 +199,9 @@ INSTANTIATE_TEST_SUITE_P(
     Copies, PhotoGeotagUntaggableTest,
     ::testing::Values(
         Untaggable{"read_only", cameraPhoto, true, GeotagOutcome::ReadOnly},
-        Untaggable{"no_room_in_the_exif_segment", fixtures::fullExifJpeg, false, GeotagOutcome::NotWritten},
+        Untaggable{"no_room_in_the_exif_segment",
+                   [](const std::string& scratch) { return fixtures::fullExifJpeg(scratch); }, false,
+                   GeotagOutcome::NotWritten},
         Untaggable{"empty_file", [](const std::string&) { return std::string(); }, false,
                    GeotagOutcome::Unreadable},
         Untaggable{"png",
