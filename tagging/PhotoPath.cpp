@@ -144,7 +144,7 @@ PhotoPathResult makePhotoPath(PhotoList& list, report::ReportSession& session, t
   tracklog::openOrFail(file, photoPathFileOf(session.names), "file write open error");
   PhotoPathWalk walk(file.get(), photos, session, fields, ui);
   PhotoPathResult result{PhotoPathOutcome::Complete, walk.write("photo_" + session.names.pointKmlName)};
-  file.close();
+  file.closeOrFail();
   ui.setStatusText("Make complete");
   return result;
 }
