@@ -32,12 +32,12 @@ small_disk() {
   mounts+=("$1")
 }
 
-printf '%-44s | %-4s | %-50s | %s\n' "input" "exit" "message (stderr / shown)" "LOGDATA.BIN"
-printf '%s\n' "---------------------------------------------+------+----------------------------------------------------+------------"
+printf '%-44s | %-4s | %-64s | %s\n' "input" "exit" "message (last line of stderr / shown)" "LOGDATA.BIN"
+printf '%s\n' "---------------------------------------------+------+------------------------------------------------------------------+------------"
 row() {  # INPUT EXIT MESSAGE
   local kept="kept"
   [ "$(sha256sum <"$work/LOGDATA.BIN")" = "$log_sum" ] || kept="CHANGED"
-  printf '%-44s | %-4s | %-50s | %s\n' "$1" "$2" "$(printf '%s' "$3" | tr '\n' ' ' | cut -c1-50)" "$kept"
+  printf '%-44s | %-4s | %-64s | %s\n' "$1" "$2" "$(printf '%s\n' "$3" | tail -n 1 | cut -c1-64)" "$kept"
 }
 report() {  # INPUT OUT [LOG]
   local err status
@@ -94,4 +94,4 @@ records=$(printf '%s\n' "$shown" | sed -n 's/^lblLogShow=//p')
 state="still a folder"
 [ -d "$program/Tellurix.ini" ] || state="REPLACED"
 row "Tellurix.ini that is a folder (program)" "$status" \
-  "no message; $records records; zone $zone; ini $state"
+  "no box; $records records; zone $zone; ini $state"
