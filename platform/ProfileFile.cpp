@@ -1,9 +1,8 @@
 #include "ProfileFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -103,6 +102,29 @@ std::string singleLine(std::string_view value) {
   return out;
 }
 
+struct FileText {
+  std::optional<std::string> text;  // nothing when the file could not be read whole
+  bool missing = false;             // there is no file of that name
+};
+
+// Reads without exceptions: a folder of the name opens, and its first read fails.
+FileText readFileText(const std::string& path) {
+  FileText result;
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) {
+    result.missing = errno == ENOENT;
+    return result;
+  }
+  std::string text;
+  char block[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(block, 1, sizeof block, in)) > 0) text.append(block, got);
+  const bool failed = std::ferror(in) != 0;
+  std::fclose(in);
+  if (!failed) result.text = std::move(text);
+  return result;
+}
+
 }  // namespace
 
 std::optional<std::string> profileValue(std::string_view text, std::string_view section,
@@ -172,20 +194,18 @@ std::string withProfileValue(std::string_view text, std::string_view section, st
 
 std::optional<std::string> readProfileString(const std::string& path, std::string_view section,
                                              std::string_view key) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return profileValue(text, section, key);
+  const FileText file = readFileText(path);
+  if (!file.text) return std::nullopt;
+  return profileValue(*file.text, section, key);
 }
 
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
-  std::string text;
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (in) text.assign((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
-  const std::string updated = withProfileValue(text, section, key, value);
+  const FileText file = readFileText(path);
+  // A file that is there but cannot be read (a folder, no permission) is not replaced by one
+  // that holds only this key: the others would be lost.
+  if (!file.text && !file.missing) return false;
+  const std::string updated = withProfileValue(file.text.value_or(""), section, key, value);
 
   const std::string temporary = path + ".new";
   std::FILE* out = std::fopen(temporary.c_str(), "wb");

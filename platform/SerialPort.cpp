@@ -77,8 +77,9 @@ SerialPort::Opened SerialPort::Open(const std::string& devicePath) {
     ::close(fd);
     return result;
   }
-  // Fails only on something that is no terminal, which Configure then refuses.
-  ::ioctl(fd, TIOCEXCL);
+  // Fails only on something that is no terminal, which Configure then refuses. The request
+  // takes no argument; passing one keeps the variadic call from handing over an undefined value.
+  ::ioctl(fd, TIOCEXCL, nullptr);
   termios settings{};
   const bool haveSettings = ::tcgetattr(fd, &settings) == 0;
   result.port.reset(new SerialPort(fd, haveSettings, settings));
@@ -149,7 +150,7 @@ void SerialPort::Close() {
   if (fd_ < 0) return;
   // The exclusive mode belongs to the terminal, not to this descriptor: it would outlive the
   // close while anyone else keeps the device open.
-  ::ioctl(fd_, TIOCNXCL);
+  ::ioctl(fd_, TIOCNXCL, nullptr);
   ::flock(fd_, LOCK_UN);
   ::close(fd_);
   fd_ = -1;

@@ -80,11 +80,11 @@ void writeCsvFiles(const RunContext& run) {
     writeRow(file.get(), unitOf(run), p, bearing, metres, running);
     const std::uint32_t written = i + 1;
     if (written % kRowsPerFile == 0 && (written / kRowsPerFile == 1 || written / kRowsPerFile == 2)) {
-      file.close();
+      file.closeOrFail();
       openPart(file, run, static_cast<int>(written / kRowsPerFile) + 1);
     }
   }
-  file.close();
+  file.closeOrFail();
 }
 
 }  // namespace tellurix::report

@@ -192,9 +192,8 @@ bool writeTripGpx(const RunContext& run, const std::vector<Leg>& legs) {
   const std::string path = gpxTrackPath(run.names);
   tracklog::OutputFile file;
   if (!file.open(path)) return false;
-  const bool written = writeGpxTrack(file.get(), run.store, legs, run.names.pathKmlName) &&
-                       std::fflush(file.get()) == 0 && std::ferror(file.get()) == 0;
-  file.close();
+  bool written = writeGpxTrack(file.get(), run.store, legs, run.names.pathKmlName);
+  written = file.close() && written;
   if (!written) std::remove(path.c_str());
   return written;
 }

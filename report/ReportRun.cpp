@@ -119,7 +119,7 @@ void ReportRun::readLog(const ReportWindow& window, const std::string& outputPat
     keepPoint(local, utc, window, outputPath);
   }
   log.close();
-  outputs_.rmc.close();
+  outputs_.rmc.closeOrFail();
 }
 
 void ReportRun::keepPoint(const TrackPoint& local, const TrackPoint& utc, const ReportWindow& window,
@@ -161,7 +161,7 @@ void ReportRun::writeReport() {
   }
   writeTripKml(outputs_, context, legs, [&](const Leg& leg) { writeLegBlock(reportText, context, leg); });
   writeSummaryTail(reportText, context);
-  outputs_.reportText.close();
+  outputs_.reportText.closeOrFail();
   if (fields_.excelReports()) writeChartWorkbook(session_, fields_, ui_);
   closeTripKml(outputs_, context);
   // The GPX track is an extra for other tools: a failure is shown and the finished report kept.

@@ -54,6 +54,7 @@ void writeLegFile(const RunContext& run, const kml::KmlContext& context, const L
   kml::writeLegStopPlacemark(out, context, store.utc(leg.last), store.utc(leg.first), mileageKm(leg),
                              stopSecondsOf(leg), leg.number);
   kml::writeDocumentTail(out);
+  file.closeOrFail();
 }
 
 // The points between a leg's first and last: the fastest of the run as MaxSpeed and the
@@ -134,12 +135,12 @@ void closeTripKml(ReportOutputs& outputs, const RunContext& run) {
     const double km = run.stats.totalDistance * 0.001;
     kml::writeEndPlacemark(outputs.pointKml.get(), context, end, begin, km);
     kml::writeDocumentTail(outputs.pointKml.get());
-    outputs.pointKml.close();
+    outputs.pointKml.closeOrFail();
     kml::writeEndPlacemark(outputs.pathKml.get(), context, end, begin, km);
     kml::writeDocumentTail(outputs.pathKml.get());
   }
-  outputs.pointKml.close();
-  outputs.pathKml.close();
+  outputs.pointKml.closeOrFail();
+  outputs.pathKml.closeOrFail();
 }
 
 }  // namespace tellurix::report

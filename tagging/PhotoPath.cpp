@@ -153,7 +153,7 @@ PhotoPathResult makePhotoPath(PhotoList& list, report::ReportSession& session, t
   tracklog::openOrFail(file, photoPathFileOf(session.names), "file write open error");
   PhotoPathWalk walk(file.get(), photos, session, fields, ui);
   PhotoPathResult result{PhotoPathOutcome::Complete, walk.write("photo_" + session.names.pointKmlName), {}};
-  file.close();
+  file.closeOrFail();
   if (positions == PhotoPositions::Write) {
     for (const PhotoPlacement& placed : result.placements) {
       ui.processEvents();

@@ -11,10 +11,26 @@ bool OutputFile::open(const std::string& path) {
   return file_ != nullptr;
 }
 
-void OutputFile::close() { file_.reset(); }
+void OutputFile::openOrFail(const std::string& path, const char* message) {
+  failureMessage_ = message;
+  if (!open(path)) throw FatalError(message, 1);
+}
+
+bool OutputFile::close() {
+  std::FILE* file = file_.release();
+  if (file == nullptr) return true;
+  // A failed write leaves the error flag set, and may have dropped buffered bytes that the
+  // final flush in fclose would not notice.
+  const bool written = std::ferror(file) == 0;
+  return std::fclose(file) == 0 && written;
+}
+
+void OutputFile::closeOrFail() {
+  if (!close()) throw FatalError(failureMessage_, 1);
+}
 
 void openOrFail(OutputFile& file, const std::string& path, const char* message) {
-  if (!file.open(path)) throw FatalError(message, 1);
+  file.openOrFail(path, message);
 }
 
 void writeLine(std::FILE* out, const char* format, ...) {

@@ -7,13 +7,22 @@
 namespace tellurix::tracklog {
 
 // An output file opened with "w" semantics in binary mode, so that the CR LF line ends the
-// outputs carry are written as they stand. Closed when it goes out of scope.
+// outputs carry are written as they stand. Closed when it goes out of scope (unchecked: that
+// happens when a run has already failed).
 class OutputFile {
  public:
   OutputFile() = default;
 
   bool open(const std::string& path);
-  void close();
+  // Opens `path` for writing or throws FatalError(message, 1); closeOrFail reports with the same
+  // message.
+  void openOrFail(const std::string& path, const char* message);
+  // Closes the file: false when a write to it failed (a full disk, a short write) or the close
+  // itself did. Closing a file that is not open is true.
+  bool close();
+  // Closes the file, throwing FatalError(message of openOrFail, 1) when close() is false: a file
+  // that did not reach the disk whole must not pass for a finished output.
+  void closeOrFail();
   [[nodiscard]] bool isOpen() const { return file_ != nullptr; }
   [[nodiscard]] std::FILE* get() const { return file_.get(); }
 
@@ -22,6 +31,7 @@ class OutputFile {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
   std::unique_ptr<std::FILE, Closer> file_;
+  const char* failureMessage_ = "file write open error";
 };
 
 // Opens `path` for writing or throws FatalError(message, 1): every output the program cannot

@@ -26,8 +26,8 @@ class CliExcelReportTest : public ::testing::Test {
   }
 
   testing::CommandResult report(const std::string& start, const std::string& more) const {
-    return testing::runCommand(shellQuoted(testing::builtProgram("tools/cli/tellurix-cli")) +
-                               " report --log " + shellQuoted(dir.file("LOGDATA.BIN")) + " --out " +
+    return testing::runCommand(testing::toolCommand("tools/cli/tellurix-cli") + " report --log " +
+                               shellQuoted(dir.file("LOGDATA.BIN")) + " --out " +
                                shellQuoted(dir.file("out/day")) + " --start " + shellQuoted(start) +
                                " --end '2010/9/10 0:0:0' " + more);
   }

@@ -22,7 +22,7 @@ class CliReportTest : public ::testing::Test {
   }
 
   testing::CommandResult cli(const std::string& args) const {
-    return testing::runCommand(shellQuoted(testing::builtProgram("tools/cli/tellurix-cli")) + " " + args);
+    return testing::runCommand(testing::toolCommand("tools/cli/tellurix-cli") + " " + args);
   }
 
   testing::CommandResult report(const std::string& start, const std::string& end, const std::string& more = "") {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/ProfileFile.h"
+#include "support/ScratchMount.h"
 #include "support/TestFiles.h"
 
 namespace tellurix::platform {
@@ -69,6 +70,30 @@ TEST(ProfileFile, WritesCreateTheFileAndReadsGetTheValuesBack) {
   ASSERT_TRUE(writeProfileString(path, "Setting", "Over Speed", "abc"));
   EXPECT_EQ(readProfileString(path, "Setting", "Unit"), "MPH");
   EXPECT_EQ(testing::readFile(path), "[Setting]\nUnit=MPH\nOver Speed=abc\n");
+  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+}
+
+// A folder where the file belongs reads as no file and is never replaced; a full disk leaves
+// the file as it was.
+TEST(ProfileFile, AFolderOfItsNameIsNeitherReadNorReplaced) {
+  testing::TempDir dir;
+  const std::string path = dir.file("Tellurix.ini");
+  std::filesystem::create_directory(path);
+  EXPECT_EQ(readProfileString(path, "Setting", "Unit"), std::nullopt);
+  EXPECT_FALSE(writeProfileString(path, "Setting", "Unit", "MPH"));
+  EXPECT_TRUE(std::filesystem::is_directory(path));
+  EXPECT_FALSE(std::filesystem::exists(path + ".new"));
+}
+
+TEST(ProfileFile, AWriteToAFullDiskKeepsTheFileWhole) {
+  testing::ScratchMount disk(64 * 1024);
+  if (!disk.mounted()) GTEST_SKIP() << disk.failure();
+  const std::string path = (disk.path() / "Tellurix.ini").string();
+  const std::string before = "[Setting]\r\nUnit=KPH\r\nOver Speed=90\r\n";
+  testing::writeFile(path, before);
+  disk.fill();
+  EXPECT_FALSE(writeProfileString(path, "Setting", "Unit", std::string(8000, 'M')));
+  EXPECT_EQ(testing::readFile(path), before);
   EXPECT_FALSE(std::filesystem::exists(path + ".new"));
 }
 

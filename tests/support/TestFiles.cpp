@@ -102,6 +102,12 @@ std::string builtProgram(const std::string& relativePath) {
   return (fs::path(TELLURIX_BINARY_DIR) / relativePath).string();
 }
 
+std::string toolCommand(const std::string& relativePath) {
+  const std::string tool = shellQuoted(builtProgram(relativePath));
+  const char* wrapper = std::getenv("TELLURIX_TOOL_WRAPPER");
+  return wrapper != nullptr && *wrapper != '\0' ? std::string(wrapper) + " " + tool : tool;
+}
+
 std::string testsDir() { return TELLURIX_TESTS_DIR; }
 
 std::string shellQuoted(const std::string& text) {

@@ -47,6 +47,10 @@ CommandResult runCommand(const std::string& command);
 // A path inside the build tree (for the tools the tests run).
 std::string builtProgram(const std::string& relativePath);
 
+// The shell command that starts a built tool: its quoted path, behind the command in
+// TELLURIX_TOOL_WRAPPER when that is set (tools/valgrind.sh runs the tools under memcheck so).
+std::string toolCommand(const std::string& relativePath);
+
 // The tests' source folder (fixtures, golden files).
 std::string testsDir();
 

@@ -332,8 +332,7 @@ TEST(CaptureTimeCommand, PrintsOneLinePerFile) {
   ExifLayout damaged;
   damaged.date = "2010:09:09\n14:05\r03";
   testing::writeFile(dir.path() / "c.jpg", exifJpeg(damaged));
-  std::string command =
-      testing::shellQuoted(testing::builtProgram("tools/cli/tellurix-cli")) + " capture-time";
+  std::string command = testing::toolCommand("tools/cli/tellurix-cli") + " capture-time";
   for (const char* name : {"a.jpg", "gone.jpg", "b.jpg", "c.jpg"})
     command += " " + testing::shellQuoted(dir.file(name));
   const auto result = testing::runCommand(command);

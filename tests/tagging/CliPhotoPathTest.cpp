@@ -45,8 +45,8 @@ class CliPhotoPathTest : public ::testing::Test {
 
   testing::CommandResult photoPath(const std::string& more,
                                    const std::string& end = "2010/9/9 10:0:9") const {
-    return testing::runCommand(shellQuoted(testing::builtProgram("tools/cli/tellurix-cli")) +
-                               " photo-path --log " + shellQuoted(dir.file("LOGDATA.BIN")) + " --out " +
+    return testing::runCommand(testing::toolCommand("tools/cli/tellurix-cli") + " photo-path --log " +
+                               shellQuoted(dir.file("LOGDATA.BIN")) + " --out " +
                                shellQuoted(dir.file("out/day")) + " --zone '(GMT+08:00) Taipei' --start " +
                                shellQuoted("2010/9/9 10:0:0") + " --end " + shellQuoted(end) + " " + more);
   }
@@ -74,6 +74,19 @@ TEST_F(CliPhotoPathTest, LoadsAdjustsMakesThePathAndPrintsTheList) {
   EXPECT_EQ(kml.find("<name>late.jpg</name>"), std::string::npos);
   EXPECT_EQ(testing::runCommand("xmllint --noout " + shellQuoted(pathFile().string())).status, 0);
   EXPECT_TRUE(fs::exists(dir.path() / "out/2010-09-09/photo/a.jpg"));
+}
+
+// A file where the photo folder belongs: no photo can be copied, the first ends the load, and
+// the path is made without it.
+TEST_F(CliPhotoPathTest, APhotoFolderThatCannotBeMadeEndsWithTheNotice) {
+  fs::create_directories(dir.path() / "out/2010-09-09");
+  testing::writeFile(dir.path() / "out/2010-09-09/photo", "not a folder");
+  const auto result = photoPath("--photo " + photo("a.jpg", "2010:09:09 10:00:01"));
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("Notice: File not found"), std::string::npos) << result.err;
+  EXPECT_EQ(testing::readFile(pathFile()).find("a.jpg"), std::string::npos);
+  EXPECT_EQ(testing::readFile(dir.path() / "out/2010-09-09/photo"), "not a folder");
 }
 
 struct FailureCase {

@@ -116,6 +116,19 @@ TEST_F(PhotoCommandsTest, AFolderChosenAsAPhotoIsNotFound) {
   EXPECT_TRUE(fs::is_directory(photoFolderOf(session.names)));
 }
 
+// The photo folder cannot be made (a file of its name is in the way): no copy can be read,
+// and the first photo ends Load with the notice. The file in the way stays.
+TEST_F(PhotoCommandsTest, APhotoFolderThatCannotBeMadeEndsLoadWithTheNotice) {
+  testing::writeFile(photoFolderOf(session.names), "not a folder");
+  const auto outcome = load({camera("a.jpg", photoDated("2010:09:09 10:00:05"))});
+  EXPECT_EQ(outcome, LoadOutcome::FileNotFound);
+  EXPECT_EQ(list.size(), 0U);
+  EXPECT_EQ(ui.events,
+            (std::vector<std::string>{"status Loading pictures...", "ok-cancel Notice|File not found"}));
+  EXPECT_EQ(testing::readFile(photoFolderOf(session.names)), "not a folder");
+  EXPECT_EQ(testing::readFile(dir.file("camera/a.jpg")), photoDated("2010:09:09 10:00:05"));
+}
+
 TEST_F(PhotoCommandsTest, APartlyNumericDateEndsLoadAfterItsRow) {
   EXPECT_THROW(load({camera("a.jpg", photoDated("2010:09:09 1a:00:00")),
                      camera("b.jpg", photoDated("2010:09:09 10:00:05"))}),

@@ -275,6 +275,23 @@ TEST_F(PhotoPathTest, ADocumentThatCannotBeCreatedEndsTheProgram) {
   }
 }
 
+// A document that opens but cannot be written (a full disk) ends the same way, not with
+// "Make complete".
+TEST_F(PhotoPathTest, ADocumentThatCannotBeWrittenEndsTheProgram) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  report(noStopTrack());
+  photos({{"a", "2010/09/09 10:00:05"}});
+  fs::create_symlink("/dev/full", pathFile());
+  try {
+    make();
+    FAIL() << "no fatal error";
+  } catch (const tracklog::FatalError& e) {
+    EXPECT_STREQ(e.what(), "file write open error");
+    EXPECT_EQ(e.exitCode(), 1);
+  }
+  EXPECT_EQ(ui.events.back(), "status Integrating pictures with trip track ...");
+}
+
 // A later report run that selected nothing leaves no track: nothing is read from stale points.
 TEST_F(PhotoPathTest, WithoutTrackPointsNothingIsWritten) {
   report(noStopTrack());
