@@ -7,8 +7,9 @@
 //  - odd: the rest of the input as it stands. The full packets handed over must be those a
 //    plain left-to-right scan of the same bytes finds, whatever the reads; at the end one
 //    short packet may follow.
-// Reads are cut at sizes taken from the input, up to beyond one read's limit.
+// Reads are cut at sizes taken from the input, up to the reader's limit of one read.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -61,8 +62,8 @@ std::vector<std::size_t> readCuts(InputReader& in) {
   std::vector<std::size_t> cuts;
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t b = in.byte();
-    // Mostly small reads, sometimes one larger than the reader may take at once.
-    cuts.push_back(b < 0xF0 ? 1 + b : 1 + (b - 0xF0) * 600);
+    // Mostly small reads, sometimes up to the most the reader takes at once.
+    cuts.push_back(b < 0xF0 ? 1 + b : std::min<std::size_t>(1 + (b - 0xF0) * 600, PacketBuffer::kMaxBlock));
   }
   return cuts;
 }
