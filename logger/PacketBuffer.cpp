@@ -50,17 +50,27 @@ bool PacketBuffer::takeBlock(std::span<const std::uint8_t> block, const PayloadS
   return true;
 }
 
+std::size_t PacketBuffer::firstHeader() const {
+  for (std::size_t i = 0; i + 4 <= held_; ++i) {
+    if (StartsDataPacket(bytes_.data() + i)) return i;
+  }
+  return held_;
+}
+
 bool PacketBuffer::insidePacket() const {
-  // Held bytes that begin with a header and are fewer than its packet and ReadEnd together
-  // still belong to that packet, whatever its records look like.
-  return StartsDataPacket(bytes_.data()) && held_ < std::size_t{bytes_[2]} + kReadEnd.size();
+  // Held bytes from a header on that are fewer than its packet and ReadEnd together still
+  // belong to that packet, whatever its records look like. Bytes in front of the header
+  // (which start no packet, as the scan will find) do not change that.
+  const std::size_t header = firstHeader();
+  return header < held_ && held_ - header < std::size_t{bytes_[header + 2]} + kReadEnd.size();
 }
 
 void PacketBuffer::takeShortLastPacket(const PayloadSink& sink) const {
   // Only what lies before ReadEnd and the packet's own checksum and CR LF is payload.
   const std::size_t beforeEnd = held_ - kReadEnd.size();
-  if (beforeEnd < kFrameOverhead || !StartsDataPacket(bytes_.data())) return;
-  sink(bytes_.data() + 4, payloadLength(bytes_[2], beforeEnd - kFrameOverhead));
+  const std::size_t header = firstHeader();
+  if (header >= beforeEnd || beforeEnd - header < kFrameOverhead) return;
+  sink(bytes_.data() + header + 4, payloadLength(bytes_[header + 2], beforeEnd - header - kFrameOverhead));
 }
 
 }  // namespace tellurix::logger

@@ -23,13 +23,16 @@ class PacketBuffer {
   // Appends received bytes, hands the payload of every full packet now complete to `sink`,
   // and reports whether the held bytes end with ReadEnd: then a short last packet in front
   // of it has been handed over too, and the download is complete. Eight bytes that look like
-  // ReadEnd within a packet whose header is held are records, not the end.
+  // ReadEnd within a packet whose header is held are records, not the end, also when bytes
+  // that are no packet came before that header.
   bool Take(std::span<const std::uint8_t> block, const PayloadSink& sink);
 
   [[nodiscard]] std::span<const std::uint8_t> Held() const { return {bytes_.data(), held_}; }
 
  private:
   bool takeBlock(std::span<const std::uint8_t> block, const PayloadSink& sink);
+  // Where the first data packet header among the held bytes starts; the held count if none.
+  [[nodiscard]] std::size_t firstHeader() const;
   [[nodiscard]] bool insidePacket() const;
   void takeShortLastPacket(const PayloadSink& sink) const;
 

@@ -108,6 +108,17 @@ const StreamCase kStreams[] = {
      join({packet(0, 15), BuildFrame(FrameCode::DataPacket, join({records(15, 3), readEnd(), Bytes(8, 0)})),
            readEnd()}),
      join({records(0, 18), readEnd(), Bytes(8, 0)}), true},
+    // Garbage in front of a packet leaves the packet's header inside the held bytes, not at
+    // their front: its records are still records, and a short last packet is still written.
+    {"read_end_inside_a_full_packet_behind_garbage",
+     join({garbage(5), BuildFrame(FrameCode::DataPacket, join({records(0, 14), readEnd(), Bytes(8, 0)})),
+           packet(15, 2), readEnd()}),
+     join({records(0, 14), readEnd(), Bytes(8, 0), records(15, 2)}), true},
+    {"read_end_inside_the_short_last_packet_behind_garbage",
+     join({garbage(5), BuildFrame(FrameCode::DataPacket, join({records(0, 3), readEnd(), Bytes(8, 0)})),
+           readEnd()}),
+     join({records(0, 3), readEnd(), Bytes(8, 0)}), true},
+    {"short_last_packet_behind_garbage", join({garbage(9), packet(0, 3), readEnd()}), records(0, 3), true},
 };
 
 const Chunking kChunkings[] = {
