@@ -9,7 +9,9 @@ std::atomic<std::size_t> allocations{0};
 }
 
 namespace tellurix::bench {
-std::size_t allocationCount() { return allocations.load(); }
+std::size_t allocationCount() {
+  return allocations.load();
+}
 }  // namespace tellurix::bench
 
 void* operator new(std::size_t size) {
@@ -17,5 +19,9 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}

@@ -76,13 +76,26 @@ void runReport(benchmark::State& state, bool excel) {
   fs::remove_all(log.folder);
 }
 
-void BM_Report(benchmark::State& state) { runReport(state, false); }
-void BM_ReportWithExcel(benchmark::State& state) { runReport(state, true); }
+void BM_Report(benchmark::State& state) {
+  runReport(state, false);
+}
+void BM_ReportWithExcel(benchmark::State& state) {
+  runReport(state, true);
+}
 
 }  // namespace
 
 // Allocation counts at 1000 and 131071 records show whether anything allocates per record.
-BENCHMARK(BM_Report)->Arg(1000)->Arg(131071)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK(BM_ReportWithExcel)->Arg(131071)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Report)
+    ->Arg(1000)
+    ->Arg(131071)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_ReportWithExcel)
+    ->Arg(131071)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 BENCHMARK_MAIN();

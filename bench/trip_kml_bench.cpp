@@ -8,8 +8,8 @@
 
 #include "AllocationCounter.h"
 #include "report/TripKml.h"
-#include "tracklog/Geodesy.h"
 #include "tools/demotrack/DemoTrack.h"
+#include "tracklog/Geodesy.h"
 
 namespace {
 

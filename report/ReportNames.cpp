@@ -21,7 +21,8 @@ std::string tripName(std::string_view userId, const tracklog::CalendarTime& firs
 
 std::string reportFolderFor(std::string_view outputPath, const tracklog::CalendarTime& windowStart) {
   const auto slash = outputPath.rfind('/');
-  const std::string_view folder = slash == std::string_view::npos ? std::string_view{} : outputPath.substr(0, slash + 1);
+  const std::string_view folder =
+      slash == std::string_view::npos ? std::string_view{} : outputPath.substr(0, slash + 1);
   return std::string(folder) + dateText(windowStart) + "/";
 }
 

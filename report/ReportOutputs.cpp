@@ -22,7 +22,8 @@ void openReportOutputs(ReportOutputs& outputs, ReportNames& names, const std::st
   names.pointKmlName = pointKmlNameFor(userId, firstDate);
   tracklog::openOrFail(outputs.pointKml, names.reportFolder + names.pointKmlName, "file write open error");
   names.pathKmlName = pathKmlNameFor(userId, firstDate);
-  tracklog::openOrFail(outputs.pathKml, names.reportFolder + names.pathKmlName, "KML_Path_File file write open error");
+  tracklog::openOrFail(outputs.pathKml, names.reportFolder + names.pathKmlName,
+                       "KML_Path_File file write open error");
 }
 
 }  // namespace tellurix::report

@@ -20,7 +20,9 @@ constexpr FieldGroup kStartFields{Field::StartYear, Field::StartMonth, Field::St
 constexpr FieldGroup kEndFields{Field::EndYear, Field::EndMonth, Field::EndDay,
                                 Field::EndHour, Field::EndMin,   Field::EndSec};
 
-Refusal invalidValue() { return {"Invalid Value", "Input Error"}; }
+Refusal invalidValue() {
+  return {"Invalid Value", "Input Error"};
+}
 
 // Converts one field and checks its range; the refusal is set on the first failure.
 class DateTimeChecker {
@@ -39,7 +41,8 @@ class DateTimeChecker {
   }
 
  private:
-  std::optional<Refusal> range(Field field, int low, int high, const char* text, const char* caption, int& out) {
+  std::optional<Refusal> range(Field field, int low, int high, const char* text, const char* caption,
+                               int& out) {
     const auto value = tracklog::parseWholeNumber(fields_.text(field));
     if (!value) return invalidValue();
     if (*value < low || *value > high) return Refusal{text, caption};

@@ -25,7 +25,8 @@ struct Refusal {
 
 // Every check of the Make Report command in its order, reading each field afresh. The two year
 // texts are converted first, unguarded: a year that is not a whole number throws ConversionError.
-std::variant<ReportWindow, Refusal> validateRequest(tracklog::FieldSource& fields, std::uint32_t receivedByteCount);
+std::variant<ReportWindow, Refusal> validateRequest(tracklog::FieldSource& fields,
+                                                    std::uint32_t receivedByteCount);
 
 // The refusal when the window's end is not after its start.
 Refusal endNotAfterStartRefusal();

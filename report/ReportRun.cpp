@@ -58,7 +58,8 @@ RunOutcome ReportRun::run() {
 
   readLog(*window, *outputPath);
   if (fields_.excelReports() && session_.store.pointCount > 0) {
-    writeCsvFiles({fields_, session_.zone, session_.store, session_.stats, session_.names, environment_.userId});
+    writeCsvFiles(
+        {fields_, session_.zone, session_.store, session_.stats, session_.names, environment_.userId});
   }
   if (session_.store.pointCount == 0) {
     reportNoMatch();

@@ -14,7 +14,7 @@ namespace tellurix::report {
 
 // What the run needs besides the window's fields.
 struct ReportEnvironment {
-  std::string logPath;                 // LOGDATA.BIN in the program's folder
+  std::string logPath;                  // LOGDATA.BIN in the program's folder
   std::uint32_t receivedByteCount = 0;  // record bytes the download wrote in this program run
   std::string userId;
 };
@@ -30,7 +30,8 @@ enum class RunOutcome {
 // texts ConversionError; both leave the files written so far as they are.
 class ReportRun {
  public:
-  ReportRun(ReportSession& session, tracklog::FieldSource& fields, ReportUi& ui, ReportEnvironment environment);
+  ReportRun(ReportSession& session, tracklog::FieldSource& fields, ReportUi& ui,
+            ReportEnvironment environment);
   ReportRun(const ReportRun&) = delete;
   ReportRun& operator=(const ReportRun&) = delete;
   ReportRun(ReportRun&&) = delete;
@@ -45,8 +46,8 @@ class ReportRun {
   void startWorking();
   void refuseWindowOrder();
   void readLog(const ReportWindow& window, const std::string& outputPath);
-  void keepPoint(const tracklog::TrackPoint& local, const tracklog::TrackPoint& utc, const ReportWindow& window,
-                 const std::string& outputPath);
+  void keepPoint(const tracklog::TrackPoint& local, const tracklog::TrackPoint& utc,
+                 const ReportWindow& window, const std::string& outputPath);
   void reportNoMatch();
   void writeReport();
   void finishWorking();

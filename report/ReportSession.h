@@ -12,8 +12,8 @@ namespace tellurix::report {
 struct ReportSession {
   tracklog::TrackStore store;
   tracklog::ZoneState zone;
-  TravelStats stats;   // of the last run; maxSpeed and totalDistance serve photo tagging
-  ReportNames names;   // changed only by a run that selects a point
+  TravelStats stats;  // of the last run; maxSpeed and totalDistance serve photo tagging
+  ReportNames names;  // changed only by a run that selects a point
 };
 
 }  // namespace tellurix::report

@@ -22,7 +22,8 @@ int formatCoordinate(char* out, std::size_t size, double degrees, int degreeDigi
     whole += 1;
   }
   return std::snprintf(out, size, "%0*lld%02lld.%04lld", degreeDigits, static_cast<long long>(whole),
-                       static_cast<long long>(tenThousandths / 10000), static_cast<long long>(tenThousandths % 10000));
+                       static_cast<long long>(tenThousandths / 10000),
+                       static_cast<long long>(tenThousandths % 10000));
 }
 
 // Characters 3 and 4 of the decimal year text.
@@ -44,11 +45,13 @@ std::size_t formatSentence(const tracklog::TrackPoint& p, char* out, std::size_t
   char year[3];
   yearDigits(p.year, year);
 
-  const int bodyEnd = std::snprintf(out, size, "$GPRMC,%02d%02d%02d.000,A,%s,%s,%s,%s,%s,000.0,%02d%02d%s,,,A", p.hour,
-                                    p.minute, p.second, latitude, p.latitude > 0 ? "N" : "S", longitude,
-                                    p.longitude > 0 ? "E" : "W", knots, p.day, p.month, year);
+  const int bodyEnd =
+      std::snprintf(out, size, "$GPRMC,%02d%02d%02d.000,A,%s,%s,%s,%s,%s,000.0,%02d%02d%s,,,A", p.hour,
+                    p.minute, p.second, latitude, p.latitude > 0 ? "N" : "S", longitude,
+                    p.longitude > 0 ? "E" : "W", knots, p.day, p.month, year);
   const unsigned checksum = nmeaChecksum(out + 1, static_cast<std::size_t>(bodyEnd) - 1);
-  const int total = bodyEnd + std::snprintf(out + bodyEnd, size - static_cast<std::size_t>(bodyEnd), "*%02X", checksum);
+  const int total =
+      bodyEnd + std::snprintf(out + bodyEnd, size - static_cast<std::size_t>(bodyEnd), "*%02X", checksum);
   return static_cast<std::size_t>(total);
 }
 

@@ -47,7 +47,9 @@ std::int64_t secondsSinceEpoch(const CalendarTime& t) {
 
 }  // namespace
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int monthLength(int year, int month) {
   if (month < 1 || month > 12) return 0;

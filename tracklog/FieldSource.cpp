@@ -28,6 +28,8 @@ SpeedUnit speedUnitOf(std::string_view text) {
   return SpeedUnit::Other;
 }
 
-std::int32_t wholeNumberField(FieldSource& fields, Field field) { return toWholeNumber(trimmed(fields.text(field))); }
+std::int32_t wholeNumberField(FieldSource& fields, Field field) {
+  return toWholeNumber(trimmed(fields.text(field)));
+}
 
 }  // namespace tellurix::tracklog

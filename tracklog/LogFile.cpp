@@ -11,6 +11,8 @@ bool LogFileReader::next(LogRecord& record) {
   return file_ && std::fread(record.data(), 1, record.size(), file_.get()) == record.size();
 }
 
-void LogFileReader::close() { file_.reset(); }
+void LogFileReader::close() {
+  file_.reset();
+}
 
 }  // namespace tellurix::tracklog

@@ -30,6 +30,8 @@ class LogFileReader {
 };
 
 // The number of bytes of whole records in a log file of `size` bytes.
-constexpr std::uint64_t wholeRecordBytes(std::uint64_t size) { return size - size % kLogRecordSize; }
+constexpr std::uint64_t wholeRecordBytes(std::uint64_t size) {
+  return size - size % kLogRecordSize;
+}
 
 }  // namespace tellurix::tracklog

@@ -21,6 +21,8 @@ struct TrackPoint {
 };
 
 // A point's speed as the whole number every classification uses (truncated toward zero).
-inline int wholeSpeed(const TrackPoint& p) { return static_cast<int>(p.speed); }
+inline int wholeSpeed(const TrackPoint& p) {
+  return static_cast<int>(p.speed);
+}
 
 }  // namespace tellurix::tracklog

@@ -16,18 +16,21 @@ class CliReportTest : public ::testing::Test {
  protected:
   CliReportTest() {
     testing::writeLog(dir.file("LOGDATA.BIN"),
-                      {fix(25.5, 121.25, 0, 2010, 9, 9, 23, 59, 58), fix(25.5 + 1.0 / 1024, 121.25, 100, 2010, 9, 9, 23, 59, 59),
-                       fix(-12.75, -45.125, 36, 2010, 9, 10, 0, 0, 0), fix(-12.75, -45.125, 2047, 2010, 9, 10, 0, 0, 1),
-                       fix(1, 1, 1, 2010, 9, 11, 0, 0, 0)});
+                      {fix(25.5, 121.25, 0, 2010, 9, 9, 23, 59, 58),
+                       fix(25.5 + 1.0 / 1024, 121.25, 100, 2010, 9, 9, 23, 59, 59),
+                       fix(-12.75, -45.125, 36, 2010, 9, 10, 0, 0, 0),
+                       fix(-12.75, -45.125, 2047, 2010, 9, 10, 0, 0, 1), fix(1, 1, 1, 2010, 9, 11, 0, 0, 0)});
   }
 
   testing::CommandResult cli(const std::string& args) const {
     return testing::runCommand(testing::toolCommand("tools/cli/tellurix-cli") + " " + args);
   }
 
-  testing::CommandResult report(const std::string& start, const std::string& end, const std::string& more = "") {
-    return cli("report --log " + shellQuoted(dir.file("LOGDATA.BIN")) + " --out " + shellQuoted(dir.file("out/day")) +
-               " --start " + shellQuoted(start) + " --end " + shellQuoted(end) + " " + more);
+  testing::CommandResult report(const std::string& start, const std::string& end,
+                                const std::string& more = "") {
+    return cli("report --log " + shellQuoted(dir.file("LOGDATA.BIN")) + " --out " +
+               shellQuoted(dir.file("out/day")) + " --start " + shellQuoted(start) + " --end " +
+               shellQuoted(end) + " " + more);
   }
 
   testing::TempDir dir;
@@ -51,7 +54,8 @@ TEST_F(CliReportTest, WritesTheRmcTrackOfTheSelectedPoints) {
 }
 
 TEST_F(CliReportTest, UserIdAndZoneNameTheFiles) {
-  const auto result = report("2010/9/10 0:0:0", "2010/9/10 23:0:0", "--zone '(GMT-05:00) Eastern Time' --user-id A/B");
+  const auto result =
+      report("2010/9/10 0:0:0", "2010/9/10 23:0:0", "--zone '(GMT-05:00) Eastern Time' --user-id A/B");
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_TRUE(fs::exists(dir.path() / "out/2010-09-10/trip-A_B-2010-09-10_point.kml"));
   EXPECT_TRUE(fs::exists(dir.path() / "out/2010-09-10/trip-A_B-2010-09-10.kml"));
@@ -80,7 +84,9 @@ struct ExitCase {
   int status;
   const char* err;
 };
-void PrintTo(const ExitCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ExitCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CliExitTest : public CliReportTest, public ::testing::WithParamInterface<ExitCase> {};
 
@@ -95,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
     Outcomes, CliExitTest,
     ::testing::Values(
         ExitCase{"no_match", "2011/1/1 0:0:0", "2011/1/2 0:0:0", "", 3, "No Match Record !\n"},
-        ExitCase{"validation", "2010/13/1 0:0:0", "2011/1/2 0:0:0", "", 2, "Date Error: The Month from 1 To 12\n"},
+        ExitCase{"validation", "2010/13/1 0:0:0", "2011/1/2 0:0:0", "", 2,
+                 "Date Error: The Month from 1 To 12\n"},
         ExitCase{"not_a_number", "2010/9/x 0:0:0", "2011/1/2 0:0:0", "", 2, "Input Error: Invalid Value\n"},
         ExitCase{"missing_fields", "2010/9/9", "2011/1/2 0:0:0", "", 2, "Input Error: Invalid Value\n"},
         ExitCase{"window_order", "2010/9/9 0:0:0", "2010/9/9 0:0:0", "", 2,
@@ -125,7 +132,8 @@ TEST_F(CliReportTest, AnUnwritableReportFolderIsFatal) {
 TEST_F(CliReportTest, DecodePrintsEveryCompleteRecord) {
   testing::writeFile(dir.file("two.bin"),
                      std::string("\x0c\x84\x56\xd6\x3c\xc8\x41\x89\x00\x0c\x07\x25\x01\x52\x97\x8f", 16) +
-                         std::string("\xd0\xed\xab\x9f\xa3\x52\xfb\x7f\x80\x05\x00\x17\x01\x79\xfe\xfb", 16) + "x");
+                         std::string("\xd0\xed\xab\x9f\xa3\x52\xfb\x7f\x80\x05\x00\x17\x01\x79\xfe\xfb", 16) +
+                         "x");
   const auto result = cli("decode " + shellQuoted(dir.file("two.bin")));
   ASSERT_EQ(result.status, 0);
   EXPECT_EQ(result.out,

@@ -4,6 +4,8 @@
 // fuzzer records the input and the replay test fails), a reader that takes parameters from
 // the front of an input, and a scratch folder of the process's own.
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,8 +13,6 @@
 #include <filesystem>
 #include <span>
 #include <string>
-
-#include <unistd.h>
 
 namespace tellurix::fuzz {
 

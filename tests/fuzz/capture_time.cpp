@@ -22,7 +22,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 // An attempt compares bytes with the pattern from its first byte on; after a mismatch the
 // next attempt starts after the mismatching byte. The offset after the match, if any.
-std::optional<std::size_t> scan(const Bytes& file, std::size_t from, std::initializer_list<std::uint8_t> pattern) {
+std::optional<std::size_t> scan(const Bytes& file, std::size_t from,
+                                std::initializer_list<std::uint8_t> pattern) {
   std::size_t i = from;
   while (i < file.size()) {
     std::size_t matched = 0;
@@ -61,7 +62,8 @@ std::string plainCaptureTime(const Bytes& file) {
   if (at >= file.size()) return tellurix::tagging::kNoExifDate;
 
   std::array<char, 20> date{};
-  for (std::size_t k = 0; k < date.size() && at + k < file.size(); ++k) date[k] = static_cast<char>(file[at + k]);
+  for (std::size_t k = 0; k < date.size() && at + k < file.size(); ++k)
+    date[k] = static_cast<char>(file[at + k]);
   date[4] = '/';
   date[7] = '/';
   return std::string(date.data(), strnlen(date.data(), date.size()));

@@ -79,12 +79,13 @@ void wellFormedDownload(InputReader& in) {
   Bytes records;
   const auto given = in.take(recordCount * kRecord);
   records.assign(given.begin(), given.end());
-  while (records.size() < recordCount * kRecord) records.push_back(static_cast<std::uint8_t>(records.size() * 7));
+  while (records.size() < recordCount * kRecord)
+    records.push_back(static_cast<std::uint8_t>(records.size() * 7));
 
   for (std::size_t first = 0; first < records.size(); first += 15 * kRecord) {
     const std::size_t size = std::min<std::size_t>(15 * kRecord, records.size() - first);
-    const Bytes packet = tellurix::logger::BuildFrame(tellurix::logger::FrameCode::DataPacket,
-                                                      {records.data() + first, size});
+    const Bytes packet =
+        tellurix::logger::BuildFrame(tellurix::logger::FrameCode::DataPacket, {records.data() + first, size});
     stream.insert(stream.end(), packet.begin(), packet.end());
   }
   stream.insert(stream.end(), tellurix::logger::kReadEnd.begin(), tellurix::logger::kReadEnd.end());

@@ -43,15 +43,20 @@ class SilentUi final : public tellurix::report::ReportUi {
   std::string outputPath_;
 };
 
-constexpr std::array<const char*, 8> kZones{
-    "(GMT) Casablanca, Monrovia",         "(GMT+08:00) Taipei",  "(GMT-05:00) Eastern Time (US & Canada)",
-    "(GMT+05:45) Kathmandu",              "(GMT-03:30) Newfoundland", "(GMT+13:00) Nuku'alofa",
-    "(GMT-12:00) International Date Line West", "(GMT+09:30) Adelaide"};
+constexpr std::array<const char*, 8> kZones{"(GMT) Casablanca, Monrovia",
+                                            "(GMT+08:00) Taipei",
+                                            "(GMT-05:00) Eastern Time (US & Canada)",
+                                            "(GMT+05:45) Kathmandu",
+                                            "(GMT-03:30) Newfoundland",
+                                            "(GMT+13:00) Nuku'alofa",
+                                            "(GMT-12:00) International Date Line West",
+                                            "(GMT+09:30) Adelaide"};
 constexpr std::array<const char*, 3> kUnits{"KPH", "MPH", "knots"};
 
 void setTime(tellurix::tracklog::FixedFields& fields, Field first, const std::array<int, 6>& values) {
   for (int i = 0; i < 6; ++i) {
-    fields.set(static_cast<Field>(static_cast<int>(first) + i), std::to_string(values[static_cast<std::size_t>(i)]));
+    fields.set(static_cast<Field>(static_cast<int>(first) + i),
+               std::to_string(values[static_cast<std::size_t>(i)]));
   }
 }
 
@@ -61,7 +66,8 @@ void expectWellFormedKml(const fs::path& folder) {
   std::error_code error;
   for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     if (!it->is_regular_file() || it->path().extension() != ".kml") continue;
-    xmlDocPtr doc = xmlReadFile(it->path().c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    xmlDocPtr doc =
+        xmlReadFile(it->path().c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     if (doc == nullptr) std::fprintf(stderr, "not well formed: %s\n", it->path().c_str());
     FUZZ_EXPECT(doc != nullptr);
     xmlFreeDoc(doc);
@@ -106,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // Any 16 bytes decode, also past what a logger would store.
-  for (std::size_t at = 0; at + tellurix::tracklog::kLogRecordSize <= log.size(); at += tellurix::tracklog::kLogRecordSize) {
+  for (std::size_t at = 0; at + tellurix::tracklog::kLogRecordSize <= log.size();
+       at += tellurix::tracklog::kLogRecordSize) {
     (void)tellurix::tracklog::decodeLogRecord(log.data() + at);
   }
 
@@ -114,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tellurix::fuzz::writeBytes(logPath, log);
   tellurix::report::ReportEnvironment environment;
   environment.logPath = logPath;
-  environment.receivedByteCount = static_cast<std::uint32_t>(tellurix::tracklog::wholeRecordBytes(log.size()));
+  environment.receivedByteCount =
+      static_cast<std::uint32_t>(tellurix::tracklog::wholeRecordBytes(log.size()));
   environment.userId = "FUZZ01";
 
   // One session for all inputs, as the program has one, but with what a run leaves behind

@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   expectReadable(updated);
   FUZZ_EXPECT(profileValue(updated, kSection, key) == stored(value));
   for (const std::string_view other : kKeys) {
-    if (other != key) FUZZ_EXPECT(profileValue(updated, kSection, other) == profileValue(text, kSection, other));
+    if (other != key)
+      FUZZ_EXPECT(profileValue(updated, kSection, other) == profileValue(text, kSection, other));
   }
   // Setting it again changes nothing more.
   FUZZ_EXPECT(withProfileValue(updated, kSection, key, value) == updated);

@@ -22,7 +22,9 @@ struct TripNameCase {
   const char* pointName;
   const char* pathName;
 };
-void PrintTo(const TripNameCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TripNameCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class TripNameTest : public ::testing::TestWithParam<TripNameCase> {};
 
@@ -38,8 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TripNameCase{"user_id", "ABC123", "trip-ABC123-2010-09-09_point.kml",
                                    "trip-ABC123-2010-09-09.kml"},
                       // A logger-supplied id must not lead outside the report folder.
-                      TripNameCase{"separators_and_control_bytes", "../a\\b\x01", "trip-.._a_b_-2010-09-09_point.kml",
-                                   "trip-.._a_b_-2010-09-09.kml"}),
+                      TripNameCase{"separators_and_control_bytes", "../a\\b\x01",
+                                   "trip-.._a_b_-2010-09-09_point.kml", "trip-.._a_b_-2010-09-09.kml"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportNamesTest, FileNameSafeKeepsOrdinaryTextUnchanged) {

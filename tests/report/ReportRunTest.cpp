@@ -35,7 +35,8 @@ class ReportRunTest : public ::testing::Test {
     int y, mo, d, h, mi, s;
     ASSERT_EQ(std::sscanf(text.c_str(), "%d/%d/%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s), 6);
     const int values[] = {y, mo, d, h, mi, s};
-    for (int i = 0; i < 6; ++i) fields.set(static_cast<Field>(static_cast<int>(first) + i), std::to_string(values[i]));
+    for (int i = 0; i < 6; ++i)
+      fields.set(static_cast<Field>(static_cast<int>(first) + i), std::to_string(values[i]));
   }
 
   void writeLog(const std::vector<TrackPoint>& points) {
@@ -52,7 +53,9 @@ class ReportRunTest : public ::testing::Test {
 
   [[nodiscard]] std::string logPath() const { return dir.file("LOGDATA.BIN"); }
   [[nodiscard]] std::string outPath() const { return dir.file("out/trip"); }
-  [[nodiscard]] fs::path reportFolder(const char* date = "2010-09-09") const { return dir.path() / "out" / date; }
+  [[nodiscard]] fs::path reportFolder(const char* date = "2010-09-09") const {
+    return dir.path() / "out" / date;
+  }
   [[nodiscard]] std::vector<std::string> rmcLines() const {
     return testing::crlfLines(testing::readFile(reportFolder() / "trip-rmc.txt"));
   }
@@ -84,8 +87,8 @@ TEST_F(ReportRunTest, SelectsBothEndsOfTheWindowAndWritesTheirRmcSentences) {
   ASSERT_EQ(session.store.pointCount, 4U);
   EXPECT_EQ(session.store.utc(0).minute, 10);
   EXPECT_EQ(session.store.utc(3).minute, 40);
-  const std::vector<std::string> expected{rmcSentence(points[1]), rmcSentence(points[2]), rmcSentence(points[3]),
-                                          rmcSentence(points[4])};
+  const std::vector<std::string> expected{rmcSentence(points[1]), rmcSentence(points[2]),
+                                          rmcSentence(points[3]), rmcSentence(points[4])};
   EXPECT_EQ(rmcLines(), expected);
   EXPECT_EQ(ui->recordsRead, 6);
 }
@@ -101,7 +104,8 @@ TEST_F(ReportRunTest, RecordsOutOfOrderAreSelectedEachOnItsOwnAndKeepFileOrder) 
 }
 
 TEST_F(ReportRunTest, TheZoneShiftsSelectionAndStoredLocalTimesButNotRmc) {
-  const std::vector<TrackPoint> points{fix(25, 121, 0, 2010, 9, 8, 23, 30, 0), fix(25.1, 121, 0, 2010, 9, 9, 1, 0, 0)};
+  const std::vector<TrackPoint> points{fix(25, 121, 0, 2010, 9, 8, 23, 30, 0),
+                                       fix(25.1, 121, 0, 2010, 9, 9, 1, 0, 0)};
   writeLog(points);
   fields.set(Field::TimeZone, "(GMT+08:00) Taipei");
   setWindow("2010/9/9 7:30:0", "2010/9/9 8:59:59");
@@ -140,9 +144,9 @@ TEST_F(ReportRunTest, StartMonthTextsNineAndZeroNineNameTheSameFolder) {
 TEST_F(ReportRunTest, ReportDoneStatusSequence) {
   writeLog(minutesApart(10, {0, 1}));
   ASSERT_EQ(run(), RunOutcome::Done);
-  const std::vector<std::string> expected{"status ",      "save settings", "save dialog", "colour black",
-                                          "status Making Report...",       "blink on",    "repaint",
-                                          "blink off",    "repaint",       "colour navy", "status Report Done"};
+  const std::vector<std::string> expected{
+      "status ", "save settings", "save dialog", "colour black", "status Making Report...", "blink on",
+      "repaint", "blink off",     "repaint",     "colour navy",  "status Report Done"};
   EXPECT_EQ(ui->events, expected);
 }
 
@@ -157,7 +161,8 @@ TEST_F(ReportRunTest, NoMatchWritesNothingAndLeavesTheNamesOfTheLastRun) {
   EXPECT_EQ(session.store.pointCount, 0U);
   EXPECT_EQ(ui->messages(), std::vector<std::string>{"|No Match Record !"});
   const std::vector<std::string> tail(ui->events.end() - 4, ui->events.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"message |No Match Record !", "blink off", "colour red", "status "}));
+  EXPECT_EQ(tail,
+            (std::vector<std::string>{"message |No Match Record !", "blink off", "colour red", "status "}));
   EXPECT_FALSE(fs::exists(reportFolder("2011-01-01")));
   EXPECT_EQ(session.names.reportFolder, before.reportFolder);
   EXPECT_EQ(session.names.pointKmlName, before.pointKmlName);
@@ -168,8 +173,15 @@ TEST_F(ReportRunTest, StartEqualToEndIsRefusedAfterTheSaveDialog) {
   setWindow("2010/9/9 10:0:0", "2010/9/9 10:0:0");
   ASSERT_EQ(run(), RunOutcome::Refused);
   const std::vector<std::string> expected{
-      "status ", "save settings", "save dialog", "colour black", "status Making Report...", "blink on", "repaint",
-      "message Input Error|Invalid Setting:The \" End Time\" earlier or equal than\" Start Time\".", "blink off",
+      "status ",
+      "save settings",
+      "save dialog",
+      "colour black",
+      "status Making Report...",
+      "blink on",
+      "repaint",
+      "message Input Error|Invalid Setting:The \" End Time\" earlier or equal than\" Start Time\".",
+      "blink off",
       "status "};
   EXPECT_EQ(ui->events, expected);
   EXPECT_FALSE(fs::exists(dir.path() / "out"));
@@ -212,7 +224,9 @@ struct OpenFailureCase {
   const char* blocked;  // made a folder inside the report folder, so it cannot be opened as a file
   const char* message;
 };
-void PrintTo(const OpenFailureCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const OpenFailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class OutputOpenFailureTest : public ReportRunTest, public ::testing::WithParamInterface<OpenFailureCase> {};
 
@@ -233,7 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(OpenFailureCase{"report_text", "trip-report.txt", "Report_File file read open error"},
                       OpenFailureCase{"rmc", "trip-rmc.txt", "GPRMC_File file write open error"},
                       OpenFailureCase{"point_kml", "trip-2010-09-09_point.kml", "file write open error"},
-                      OpenFailureCase{"path_kml", "trip-2010-09-09.kml", "KML_Path_File file write open error"}),
+                      OpenFailureCase{"path_kml", "trip-2010-09-09.kml",
+                                      "KML_Path_File file write open error"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ReportRunTest, AFolderThatCannotBeMadeShowsThroughTheReportTextsOpen) {

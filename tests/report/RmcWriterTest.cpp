@@ -10,8 +10,8 @@ namespace {
 using testing::fix;
 
 TEST(RmcWriterTest, TheTaipeiFixGivesTheDocumentedSentence) {
-  const tracklog::TrackPoint p = tracklog::decodeLogRecord(
-      tracklog::LogRecord{0x0c, 0x84, 0x56, 0xd6, 0x3c, 0xc8, 0x41, 0x89, 0x00, 0x0c, 0x07, 0x25, 0x01, 0x52, 0x97, 0x8f});
+  const tracklog::TrackPoint p = tracklog::decodeLogRecord(tracklog::LogRecord{
+      0x0c, 0x84, 0x56, 0xd6, 0x3c, 0xc8, 0x41, 0x89, 0x00, 0x0c, 0x07, 0x25, 0x01, 0x52, 0x97, 0x8f});
   EXPECT_EQ(rmcSentence(p), "$GPRMC,053015.000,A,2502.0340,N,12133.8700,E,030.8,000.0,090910,,,A*69");
 }
 
@@ -20,23 +20,27 @@ struct SentenceCase {
   tracklog::TrackPoint point;
   const char* sentence;
 };
-void PrintTo(const SentenceCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SentenceCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RmcSentenceTest : public ::testing::TestWithParam<SentenceCase> {};
 
-TEST_P(RmcSentenceTest, WritesTheSentence) { EXPECT_EQ(rmcSentence(GetParam().point), GetParam().sentence); }
+TEST_P(RmcSentenceTest, WritesTheSentence) {
+  EXPECT_EQ(rmcSentence(GetParam().point), GetParam().sentence);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Points, RmcSentenceTest,
-    ::testing::Values(
-        SentenceCase{"zero_is_south_and_west", fix(0, 0, 0, 2010, 9, 9, 5, 30, 15),
-                     "$GPRMC,053015.000,A,0000.0000,S,00000.0000,W,000.0,000.0,090910,,,A*62"},
-        SentenceCase{"southern_western", fix(-12.75, -45.125, 36, 2010, 9, 10, 0, 0, 0),
-                     "$GPRMC,000000.000,A,1245.0000,S,04507.5000,W,019.4,000.0,100910,,,A*65"},
-        SentenceCase{"largest_speed", fix(-12.75, -45.125, 2047, 2010, 9, 10, 0, 0, 1),
-                     "$GPRMC,000001.000,A,1245.0000,S,04507.5000,W,1105.4,000.0,100910,,,A*59"},
-        SentenceCase{"minutes_fraction", fix(25.5 + 1.0 / 1024, 121.25, 100, 2010, 9, 9, 23, 59, 59),
-                     "$GPRMC,235959.000,A,2530.0586,N,12115.0000,E,054.0,000.0,090910,,,A*66"}),
+    ::testing::Values(SentenceCase{"zero_is_south_and_west", fix(0, 0, 0, 2010, 9, 9, 5, 30, 15),
+                                   "$GPRMC,053015.000,A,0000.0000,S,00000.0000,W,000.0,000.0,090910,,,A*62"},
+                      SentenceCase{"southern_western", fix(-12.75, -45.125, 36, 2010, 9, 10, 0, 0, 0),
+                                   "$GPRMC,000000.000,A,1245.0000,S,04507.5000,W,019.4,000.0,100910,,,A*65"},
+                      SentenceCase{"largest_speed", fix(-12.75, -45.125, 2047, 2010, 9, 10, 0, 0, 1),
+                                   "$GPRMC,000001.000,A,1245.0000,S,04507.5000,W,1105.4,000.0,100910,,,A*59"},
+                      SentenceCase{"minutes_fraction",
+                                   fix(25.5 + 1.0 / 1024, 121.25, 100, 2010, 9, 9, 23, 59, 59),
+                                   "$GPRMC,235959.000,A,2530.0586,N,12115.0000,E,054.0,000.0,090910,,,A*66"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct CoordinateCase {
@@ -45,7 +49,9 @@ struct CoordinateCase {
   int digits;
   const char* text;
 };
-void PrintTo(const CoordinateCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CoordinateCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class RmcCoordinateTest : public ::testing::TestWithParam<CoordinateCase> {};
 
@@ -65,7 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CoordinateCase{"three_degree_digits", 8.5, 3, "00830.0000"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(RmcWriterTest, ChecksumIsTheXorOfTheBody) { EXPECT_EQ(nmeaChecksum("abc", 3), 0x60U); }
+TEST(RmcWriterTest, ChecksumIsTheXorOfTheBody) {
+  EXPECT_EQ(nmeaChecksum("abc", 3), 0x60U);
+}
 
 TEST(RmcWriterTest, EverySentenceEndsWithCrLf) {
   std::FILE* out = std::tmpfile();

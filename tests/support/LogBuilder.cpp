@@ -7,8 +7,8 @@
 
 namespace tellurix::testing {
 
-tracklog::TrackPoint fix(double latitude, double longitude, float speed, int year, int month, int day, int hour,
-                         int minute, int second, float altitude) {
+tracklog::TrackPoint fix(double latitude, double longitude, float speed, int year, int month, int day,
+                         int hour, int minute, int second, float altitude) {
   tracklog::TrackPoint p;
   p.latitude = latitude;
   p.longitude = longitude;
@@ -18,8 +18,8 @@ tracklog::TrackPoint fix(double latitude, double longitude, float speed, int yea
   return p;
 }
 
-std::vector<tracklog::TrackPoint> straightDrive(const tracklog::TrackPoint& first, int count, double stepMetres,
-                                                float speed) {
+std::vector<tracklog::TrackPoint> straightDrive(const tracklog::TrackPoint& first, int count,
+                                                double stepMetres, float speed) {
   std::vector<tracklog::TrackPoint> points;
   tracklog::TrackPoint p = first;
   p.speed = speed;

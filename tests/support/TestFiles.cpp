@@ -7,7 +7,6 @@
 #include <random>
 #include <sstream>
 
-
 namespace tellurix::testing {
 namespace fs = std::filesystem;
 
@@ -57,7 +56,9 @@ std::vector<std::string> crlfLines(const std::string& bytes) {
 
 namespace {
 
-fs::path goldenDir() { return fs::path(TELLURIX_TESTS_DIR) / "golden"; }
+fs::path goldenDir() {
+  return fs::path(TELLURIX_TESTS_DIR) / "golden";
+}
 
 }  // namespace
 
@@ -69,9 +70,9 @@ fs::path goldenDir() { return fs::path(TELLURIX_TESTS_DIR) / "golden"; }
   const CommandResult diff =
       runCommand("diff -u --label expected --label actual " + shellQuoted(dir.file("expected")) + " " +
                  shellQuoted(dir.file("actual")) + " | cat -A | head -n 80");
-  return ::testing::AssertionFailure() << "bytes differ (" << expected.size() << " expected, " << actual.size()
-                                       << " actual):\n"
-                                       << diff.out;
+  return ::testing::AssertionFailure()
+         << "bytes differ (" << expected.size() << " expected, " << actual.size() << " actual):\n"
+         << diff.out;
 }
 
 ::testing::AssertionResult matchesGolden(const std::string& name, const std::string& actual) {
@@ -108,7 +109,9 @@ std::string toolCommand(const std::string& relativePath) {
   return wrapper != nullptr && *wrapper != '\0' ? std::string(wrapper) + " " + tool : tool;
 }
 
-std::string testsDir() { return TELLURIX_TESTS_DIR; }
+std::string testsDir() {
+  return TELLURIX_TESTS_DIR;
+}
 
 std::string shellQuoted(const std::string& text) {
   std::string quoted = "'";

@@ -8,7 +8,9 @@ namespace {
 
 using testing::fix;
 
-TrackPoint at(int y, int mo, int d, int h, int mi, int s) { return fix(0, 0, 0, y, mo, d, h, mi, s); }
+TrackPoint at(int y, int mo, int d, int h, int mi, int s) {
+  return fix(0, 0, 0, y, mo, d, h, mi, s);
+}
 
 struct SecondsCase {
   const char* name;
@@ -16,7 +18,9 @@ struct SecondsCase {
   TrackPoint b;
   std::int32_t seconds;
 };
-void PrintTo(const SecondsCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SecondsCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SecondsBetweenTest : public ::testing::TestWithParam<SecondsCase> {};
 
@@ -41,7 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct WeekdayCase {
   int year, month, day, weekday;
 };
-void PrintTo(const WeekdayCase& c, std::ostream* os) { *os << c.year << "-" << c.month << "-" << c.day; }
+void PrintTo(const WeekdayCase& c, std::ostream* os) {
+  *os << c.year << "-" << c.month << "-" << c.day;
+}
 
 class WeekdayTest : public ::testing::TestWithParam<WeekdayCase> {};
 

@@ -24,13 +24,13 @@ TEST_P(GeodesyTest, MatchesTheWorkedValues) {
   EXPECT_NEAR(bearingDegrees(c.lat1, c.lon1, c.lat2, c.lon2), c.bearing, 5e-5);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, GeodesyTest,
-                         ::testing::Values(GeoCase{0, 0, 0, 1, 111319.4908, 90}, GeoCase{0, 0, 1, 0, 111319.4908, 0},
-                                           GeoCase{25.0339, 121.5645, 25.0349, 121.5655, 150.0767, 42.1784},
-                                           GeoCase{45, 10, 44.99, 9.99, 1361.0913, 215.2644},
-                                           GeoCase{45, 10, 45.01, 9.99, -1, 324.7356},
-                                           GeoCase{45, 10, 44.99, 10.01, -1, 144.7356},
-                                           GeoCase{45, 10, 45, 9.99, -1, 270}, GeoCase{45, 10, 45, 10, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, GeodesyTest,
+    ::testing::Values(GeoCase{0, 0, 0, 1, 111319.4908, 90}, GeoCase{0, 0, 1, 0, 111319.4908, 0},
+                      GeoCase{25.0339, 121.5645, 25.0349, 121.5655, 150.0767, 42.1784},
+                      GeoCase{45, 10, 44.99, 9.99, 1361.0913, 215.2644},
+                      GeoCase{45, 10, 45.01, 9.99, -1, 324.7356}, GeoCase{45, 10, 44.99, 10.01, -1, 144.7356},
+                      GeoCase{45, 10, 45, 9.99, -1, 270}, GeoCase{45, 10, 45, 10, 0, 0}));
 
 TEST(GeodesyTest, ThePoleHasNoEastScale) {
   EXPECT_NEAR(distanceMetres(90, 0, 89.99, 45), 0.01 * 3.141592653589793 / 180 * 6356725, 1e-6);

@@ -17,10 +17,13 @@ struct DecodeCase {
   LogRecord bytes;
   TrackPoint expected;
 };
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 TrackPoint point(std::uint8_t flag, double lat, double lon, float alt, float speed, std::uint16_t year,
-                 std::uint8_t month, std::uint8_t day, std::uint8_t hour, std::uint8_t minute, std::uint8_t second) {
+                 std::uint8_t month, std::uint8_t day, std::uint8_t hour, std::uint8_t minute,
+                 std::uint8_t second) {
   TrackPoint p;
   p.onFlag = flag;
   p.latitude = lat;
@@ -62,26 +65,30 @@ TEST_P(DecodeTest, EncodingTheDecodedPointGivesTheSameBytes) {
 INSTANTIATE_TEST_SUITE_P(
     Records, DecodeTest,
     ::testing::Values(
-        DecodeCase{"taipei",
-                   {0x0c, 0x84, 0x56, 0xd6, 0x3c, 0xc8, 0x41, 0x89, 0x00, 0x0c, 0x07, 0x25, 0x01, 0x52, 0x97, 0x8f},
-                   point(0, 25 + 284374 * kUnit, 121 + 4735369 * kUnit, 12, 57, 2010, 9, 9, 5, 30, 15)},
-        DecodeCase{"every_sign_set",
-                   {0xd0, 0xed, 0xab, 0x9f, 0xa3, 0x52, 0xfb, 0x7f, 0x80, 0x05, 0x00, 0x17, 0x01, 0x79, 0xfe, 0xfb},
-                   point(1, -(33 + 7187359 * kUnit), -(70 + 5438335 * kUnit), -5, 0, 2011, 12, 31, 23, 59, 59)},
+        DecodeCase{
+            "taipei",
+            {0x0c, 0x84, 0x56, 0xd6, 0x3c, 0xc8, 0x41, 0x89, 0x00, 0x0c, 0x07, 0x25, 0x01, 0x52, 0x97, 0x8f},
+            point(0, 25 + 284374 * kUnit, 121 + 4735369 * kUnit, 12, 57, 2010, 9, 9, 5, 30, 15)},
+        DecodeCase{
+            "every_sign_set",
+            {0xd0, 0xed, 0xab, 0x9f, 0xa3, 0x52, 0xfb, 0x7f, 0x80, 0x05, 0x00, 0x17, 0x01, 0x79, 0xfe, 0xfb},
+            point(1, -(33 + 7187359 * kUnit), -(70 + 5438335 * kUnit), -5, 0, 2011, 12, 31, 23, 59, 59)},
         DecodeCase{"all_zero", {}, point(0, 0, 0, 0, 0, 2000, 0, 0, 0, 0, 0)},
-        DecodeCase{"largest_stored_values",
-                   {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff},
-                   point(1, -(127 + 8388607 * kUnit), -(255 + 8388607 * kUnit), -32767, 2047, 4047, 15, 31, 31, 63,
-                         63)},
+        DecodeCase{
+            "largest_stored_values",
+            {0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff},
+            point(1, -(127 + 8388607 * kUnit), -(255 + 8388607 * kUnit), -32767, 2047, 4047, 15, 31, 31, 63,
+                  63)},
         // Out-of-range stored values pass through: hour 25, month 13, day 0, second 62.
-        DecodeCase{"out_of_range_passes_through",
-                   {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x19, 0x01, 0x5a, 0x00, 0x3e},
-                   point(0, 0, 0, 0, 0, 2010, 13, 0, 25, 0, 62)}),
+        DecodeCase{
+            "out_of_range_passes_through",
+            {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x19, 0x01, 0x5a, 0x00, 0x3e},
+            point(0, 0, 0, 0, 0, 2010, 13, 0, 25, 0, 62)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DecodeTest, TheTaipeiExampleReadsAsDocumented) {
-  const TrackPoint p = decodeLogRecord(
-      LogRecord{0x0c, 0x84, 0x56, 0xd6, 0x3c, 0xc8, 0x41, 0x89, 0x00, 0x0c, 0x07, 0x25, 0x01, 0x52, 0x97, 0x8f});
+  const TrackPoint p = decodeLogRecord(LogRecord{0x0c, 0x84, 0x56, 0xd6, 0x3c, 0xc8, 0x41, 0x89, 0x00, 0x0c,
+                                                 0x07, 0x25, 0x01, 0x52, 0x97, 0x8f});
   char text[64];
   std::snprintf(text, sizeof text, "%.9f %.9f", p.latitude, p.longitude);
   EXPECT_STREQ(text, "25.033900023 121.564499974");
@@ -92,7 +99,9 @@ struct LogFileCase {
   std::size_t bytes;
   int records;
 };
-void PrintTo(const LogFileCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const LogFileCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class LogFileTest : public ::testing::TestWithParam<LogFileCase> {};
 

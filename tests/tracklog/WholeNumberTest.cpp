@@ -12,7 +12,9 @@ struct NumberCase {
   const char* text;
   std::optional<std::int32_t> value;
 };
-void PrintTo(const NumberCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+void PrintTo(const NumberCase& c, std::ostream* os) {
+  *os << '"' << c.text << '"';
+}
 
 class WholeNumberTest : public ::testing::TestWithParam<NumberCase> {};
 
@@ -26,9 +28,10 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"09", 9}, NumberCase{"2147483647", 2147483647},
                       NumberCase{"-2147483648", -2147483647 - 1}, NumberCase{"2147483648", std::nullopt},
                       NumberCase{"99999999999999999999", std::nullopt}, NumberCase{"", std::nullopt},
-                      NumberCase{"-", std::nullopt}, NumberCase{"0-", std::nullopt}, NumberCase{" 5", std::nullopt},
-                      NumberCase{"5 ", std::nullopt}, NumberCase{"abc", std::nullopt},
-                      NumberCase{"1.5", std::nullopt}, NumberCase{"0x10", std::nullopt}));
+                      NumberCase{"-", std::nullopt}, NumberCase{"0-", std::nullopt},
+                      NumberCase{" 5", std::nullopt}, NumberCase{"5 ", std::nullopt},
+                      NumberCase{"abc", std::nullopt}, NumberCase{"1.5", std::nullopt},
+                      NumberCase{"0x10", std::nullopt}));
 
 TEST(WholeNumberTest, ConversionErrorNamesTheText) {
   try {

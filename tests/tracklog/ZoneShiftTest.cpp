@@ -12,7 +12,9 @@ struct ShiftCase {
   CalendarTime utc;
   CalendarTime local;
 };
-void PrintTo(const ShiftCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ShiftCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ApplyZoneOffsetTest : public ::testing::TestWithParam<ShiftCase> {};
 
@@ -28,25 +30,41 @@ TEST_P(ApplyZoneOffsetTest, ShiftsIntoTheZone) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ApplyZoneOffsetTest,
     ::testing::Values(
-        ShiftCase{"minute_and_hour_carry", "(UTC+05:30) Chennai, Kolkata, Mumbai, New Delhi",
-                  {2010, 9, 9, 23, 45, 7}, {2010, 9, 10, 5, 15, 7}},
-        ShiftCase{"negative_half_hour", "(GMT-03:30) Newfoundland", {2010, 9, 9, 0, 10, 0}, {2010, 9, 8, 20, 40, 0}},
+        ShiftCase{"minute_and_hour_carry",
+                  "(UTC+05:30) Chennai, Kolkata, Mumbai, New Delhi",
+                  {2010, 9, 9, 23, 45, 7},
+                  {2010, 9, 10, 5, 15, 7}},
+        ShiftCase{"negative_half_hour",
+                  "(GMT-03:30) Newfoundland",
+                  {2010, 9, 9, 0, 10, 0},
+                  {2010, 9, 8, 20, 40, 0}},
         ShiftCase{"end_of_april", "(GMT+08:00) Taipei", {2010, 4, 30, 20, 0, 0}, {2010, 5, 1, 4, 0, 0}},
         ShiftCase{"end_of_year", "(GMT+08:00) Taipei", {2010, 12, 31, 20, 0, 0}, {2011, 1, 1, 4, 0, 0}},
         ShiftCase{"leap_day", "(GMT+08:00) Taipei", {2012, 2, 28, 20, 0, 0}, {2012, 2, 29, 4, 0, 0}},
         ShiftCase{"no_leap_day", "(GMT+08:00) Taipei", {2010, 2, 28, 20, 0, 0}, {2010, 3, 1, 4, 0, 0}},
-        ShiftCase{"gmt_without_offset", "(GMT) Casablanca", {2010, 9, 9, 23, 59, 59}, {2010, 9, 9, 23, 59, 59}},
+        ShiftCase{
+            "gmt_without_offset", "(GMT) Casablanca", {2010, 9, 9, 23, 59, 59}, {2010, 9, 9, 23, 59, 59}},
         ShiftCase{"nothing_selected", "", {2010, 9, 9, 1, 2, 3}, {2010, 9, 9, 1, 2, 3}},
         // Shifting back from the first of a month borrows into the previous month, never day 0.
-        ShiftCase{"borrow_into_previous_month", "(GMT-03:30) Newfoundland", {2010, 9, 1, 0, 10, 0},
+        ShiftCase{"borrow_into_previous_month",
+                  "(GMT-03:30) Newfoundland",
+                  {2010, 9, 1, 0, 10, 0},
                   {2010, 8, 31, 20, 40, 0}},
-        ShiftCase{"borrow_into_previous_year", "(GMT-05:00) Eastern Time", {2011, 1, 1, 3, 0, 0},
+        ShiftCase{"borrow_into_previous_year",
+                  "(GMT-05:00) Eastern Time",
+                  {2011, 1, 1, 3, 0, 0},
                   {2010, 12, 31, 22, 0, 0}},
-        ShiftCase{"borrow_into_leap_february", "(GMT-08:00) Pacific Time", {2012, 3, 1, 2, 0, 0},
+        ShiftCase{"borrow_into_leap_february",
+                  "(GMT-08:00) Pacific Time",
+                  {2012, 3, 1, 2, 0, 0},
                   {2012, 2, 29, 18, 0, 0}},
-        ShiftCase{"borrow_into_february", "(GMT-08:00) Pacific Time", {2011, 3, 1, 2, 0, 0},
+        ShiftCase{"borrow_into_february",
+                  "(GMT-08:00) Pacific Time",
+                  {2011, 3, 1, 2, 0, 0},
                   {2011, 2, 28, 18, 0, 0}},
-        ShiftCase{"borrow_into_thirty_day_month", "(GMT-12:00) Date Line", {2010, 10, 1, 11, 0, 0},
+        ShiftCase{"borrow_into_thirty_day_month",
+                  "(GMT-12:00) Date Line",
+                  {2010, 10, 1, 11, 0, 0},
                   {2010, 9, 30, 23, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -55,7 +73,9 @@ struct LabelCase {
   ZoneOffset offset;
   const char* label;
 };
-void PrintTo(const LabelCase& c, std::ostream* os) { *os << c.zone; }
+void PrintTo(const LabelCase& c, std::ostream* os) {
+  *os << c.zone;
+}
 
 class ReadZoneOffsetTest : public ::testing::TestWithParam<LabelCase> {};
 
@@ -73,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(Names, ReadZoneOffsetTest,
                                            LabelCase{"(UTC+05:45) Kathmandu", {5, 45}, "(GMT+5:45)"},
                                            LabelCase{"(UTC+13:00) Nuku'alofa", {13, 0}, "(GMT+13:00)"},
                                            LabelCase{"(GMT) Greenwich Mean Time", {0, 0}, "(GMT+0:00)"},
-                                           LabelCase{"(UTC) Coordinated Universal Time", {0, 0}, "(GMT+0:00)"}));
+                                           LabelCase{
+                                               "(UTC) Coordinated Universal Time", {0, 0}, "(GMT+0:00)"}));
 
 TEST(ReadZoneOffsetTest, AnUnreadableNameKeepsTheLastZone) {
   ZoneState zone;

@@ -20,9 +20,9 @@ int decodeCommand(const std::vector<std::string>& args) {
   tracklog::LogRecord record;
   while (log.next(record)) {
     const tracklog::TrackPoint p = tracklog::decodeLogRecord(record);
-    std::printf("%u %.9f %.9f %.0f %.0f %04u-%02u-%02u %02u:%02u:%02u\n", unsigned{p.onFlag}, p.latitude, p.longitude,
-                static_cast<double>(p.altitude), static_cast<double>(p.speed), unsigned{p.year}, unsigned{p.month},
-                unsigned{p.day}, unsigned{p.hour}, unsigned{p.minute}, unsigned{p.second});
+    std::printf("%u %.9f %.9f %.0f %.0f %04u-%02u-%02u %02u:%02u:%02u\n", unsigned{p.onFlag}, p.latitude,
+                p.longitude, static_cast<double>(p.altitude), static_cast<double>(p.speed), unsigned{p.year},
+                unsigned{p.month}, unsigned{p.day}, unsigned{p.hour}, unsigned{p.minute}, unsigned{p.second});
   }
   return 0;
 }

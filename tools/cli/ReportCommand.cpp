@@ -70,8 +70,8 @@ std::uint32_t wholeRecordBytesOf(const std::string& path) {
 }  // namespace
 
 const std::set<std::string>& reportValueOptions() {
-  static const std::set<std::string> options{"--out",        "--start",       "--end",    "--log", "--zone",
-                                             "--unit",       "--over-speed",  "--stop-period", "--user-id"};
+  static const std::set<std::string> options{"--out",  "--start",      "--end",         "--log",    "--zone",
+                                             "--unit", "--over-speed", "--stop-period", "--user-id"};
   return options;
 }
 

@@ -35,7 +35,10 @@ class Random {
 class TrackBuilder {
  public:
   TrackBuilder(const DemoTrackOptions& options)
-      : options_(options), random_(options.seed), latitude_(options.latitude), longitude_(options.longitude),
+      : options_(options),
+        random_(options.seed),
+        latitude_(options.latitude),
+        longitude_(options.longitude),
         time_(options.startUtc) {}
 
   std::vector<TrackPoint> build() {
@@ -125,7 +128,9 @@ class TrackBuilder {
 
 }  // namespace
 
-std::vector<TrackPoint> makeDemoTrack(const DemoTrackOptions& options) { return TrackBuilder(options).build(); }
+std::vector<TrackPoint> makeDemoTrack(const DemoTrackOptions& options) {
+  return TrackBuilder(options).build();
+}
 
 bool writeLogFile(const std::string& path, const std::vector<TrackPoint>& points) {
   struct Closer {
