@@ -12,6 +12,8 @@ packages=(
   libxml2-utils gpsbabel exiv2 libimage-exiftool-perl hyperfine unzip locales xvfb xauth
   # fuzzing
   clang libclang-rt-14-dev
+  # the format check
+  clang-format
 )
 
 missing=()
