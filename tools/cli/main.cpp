@@ -9,6 +9,7 @@
 #include "DecodeCommand.h"
 #include "PhotoPathCommand.h"
 #include "ReportCommand.h"
+#include "tellurix/Version.h"
 
 namespace {
 
@@ -22,7 +23,8 @@ constexpr const char* kUsage =
     "  tellurix-cli photo-path <the report options> --photo FILE [--photo FILE ...]\n"
     "                          [--adjust \"D H M S\"] [--no-exif]\n"
     "      writes each placed photo's position into its copy in the photo folder\n"
-    "      (the files given stay as they are); --no-exif leaves the copies alone\n";
+    "      (the files given stay as they are); --no-exif leaves the copies alone\n"
+    "  tellurix-cli --help | --version\n";
 
 }  // namespace
 
@@ -33,6 +35,14 @@ int main(int argc, char** argv) {
     return tellurix::cli::kExitUsage;
   }
   const std::string command = argv[1];
+  if (command == "--help" || command == "-h") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (command == "--version") {
+    std::cout << "tellurix-cli " << tellurix::kVersion << '\n';
+    return 0;
+  }
   const std::vector<std::string> args(argv + 2, argv + argc);
   try {
     if (command == "report") return tellurix::cli::reportCommand(args);
