@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "DemoRequest.h"
 #include "report/ReportRun.h"
 #include "support/RecordingReportUi.h"
 #include "support/TestFiles.h"
@@ -11,8 +12,6 @@
 
 namespace tellurix::report {
 namespace {
-
-using tracklog::Field;
 
 class DemoDayTest : public ::testing::TestWithParam<std::uint32_t> {};
 
@@ -25,23 +24,7 @@ TEST_P(DemoDayTest, BrakesAndAcceleratesHardAlikeAFewDozenTimesADay) {
   ASSERT_TRUE(demotrack::writeLogFile(dir.file("LOGDATA.BIN"), points));
 
   tracklog::FixedFields fields;
-  const std::pair<Field, const char*> texts[] = {{Field::StartYear, "2010"},
-                                                 {Field::StartMonth, "9"},
-                                                 {Field::StartDay, "9"},
-                                                 {Field::StartHour, "0"},
-                                                 {Field::StartMin, "0"},
-                                                 {Field::StartSec, "0"},
-                                                 {Field::EndYear, "2010"},
-                                                 {Field::EndMonth, "9"},
-                                                 {Field::EndDay, "10"},
-                                                 {Field::EndHour, "0"},
-                                                 {Field::EndMin, "0"},
-                                                 {Field::EndSec, "0"},
-                                                 {Field::TimeZone, "(UTC+08:00) Taipei"},
-                                                 {Field::SpeedUnit, "KPH"},
-                                                 {Field::OverSpeed, "90"},
-                                                 {Field::StopPeriod, "10"}};
-  for (const auto& [field, text] : texts) fields.set(field, text);
+  for (const auto& [field, text] : testing::demoWindowTexts("(UTC+08:00) Taipei")) fields.set(field, text);
   ReportSession session;
   testing::RecordingReportUi ui(dir.file("out/monday"));
   const ReportEnvironment environment{dir.file("LOGDATA.BIN"), static_cast<std::uint32_t>(points.size() * 16),

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "DemoRequest.h"
 #include "report/ReportRun.h"
 #include "support/RecordingReportUi.h"
 #include "support/TestFiles.h"
@@ -16,7 +17,6 @@ namespace tellurix::report {
 namespace {
 
 namespace fs = std::filesystem;
-using tracklog::Field;
 
 std::size_t heapInUse() {
   return mallinfo2().uordblks;
@@ -50,23 +50,7 @@ class ReportMemoryTest : public ::testing::Test {
     demotrack::writeLogFile(dir.file("LOGDATA.BIN"), points);
     receivedBytes = static_cast<std::uint32_t>(points.size() * 16);
 
-    const std::pair<Field, const char*> texts[] = {{Field::StartYear, "2010"},
-                                                   {Field::StartMonth, "9"},
-                                                   {Field::StartDay, "9"},
-                                                   {Field::StartHour, "0"},
-                                                   {Field::StartMin, "0"},
-                                                   {Field::StartSec, "0"},
-                                                   {Field::EndYear, "2010"},
-                                                   {Field::EndMonth, "9"},
-                                                   {Field::EndDay, "11"},
-                                                   {Field::EndHour, "0"},
-                                                   {Field::EndMin, "0"},
-                                                   {Field::EndSec, "0"},
-                                                   {Field::TimeZone, "(UTC+08:00) Taipei"},
-                                                   {Field::SpeedUnit, "KPH"},
-                                                   {Field::OverSpeed, "50"},
-                                                   {Field::StopPeriod, "10"}};
-    for (const auto& [field, text] : texts) fields.set(field, text);
+    for (const auto& [field, text] : testing::demoWindowTexts("(UTC+08:00) Taipei")) fields.set(field, text);
     fields.setExcelReports(true);  // every output: the workbook and the CSV files too
   }
 
