@@ -136,7 +136,6 @@ TfrmFilter::TfrmFilter(std::string programFolder, Desktop& desktop, QWidget* par
 TfrmFilter::~TfrmFilter() {
   // The reader posts to this window: it has to be gone before the window goes.
   download_.reset();
-  if (taggingWindow_) taggingWindow_->removeEventFilter(this);
 }
 
 void TfrmFilter::createControls() {
@@ -651,17 +650,7 @@ bool TfrmFilter::Ask(std::string_view text, std::string_view caption) {
 }
 
 void TfrmFilter::setTaggingWindow(QWidget* window) {
-  if (taggingWindow_) taggingWindow_->removeEventFilter(this);
   taggingWindow_ = window;
-  if (taggingWindow_ != nullptr) taggingWindow_->installEventFilter(this);
-}
-
-bool TfrmFilter::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == taggingWindow_ && event->type() == QEvent::Hide && tagging_) {
-    tagging_ = false;
-    setEnabled(true);
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 // --- Commands ---
@@ -716,7 +705,8 @@ void TfrmFilter::btnViewReportClick() {
 
 void TfrmFilter::btnTaggingClick() {
   if (!taggingWindow_) return;  // the photo window is not part of this program yet
-  tagging_ = true;
+  // A hide is no close: the photo window is also hidden when it is minimised, and only its
+  // close enables this window again (TfrmTagging::closeEvent).
   setEnabled(false);
   taggingWindow_->show();
 }

@@ -139,8 +139,8 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   void SaveResetSnapshot(logger::FilterSnapshot& snapshot) override;
   bool Ask(std::string_view text, std::string_view caption) override;
 
-  // The photo tagging window: Tagging disables this window and shows it; this window is
-  // enabled again when it hides.
+  // The photo tagging window: Tagging disables this window and shows it. Its close gives this
+  // window back; minimising it does not.
   void setTaggingWindow(QWidget* window);
 
   // --- Commands ---
@@ -169,9 +169,6 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   // once every 10 ms so that a full log is not slowed down.
   void reportRecordRead();
   void startReportEvents() { sinceEvents_.invalidate(); }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void createControls();
@@ -207,7 +204,6 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   std::uint64_t blinkTicks_ = 0;
   QElapsedTimer sinceEvents_;
   QPointer<QWidget> taggingWindow_;
-  bool tagging_ = false;
   std::array<QPushButton*, 7> commands_{};
 
   // The line outlives the download that uses it.

@@ -13,11 +13,14 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <qpa/qwindowsysteminterface.h>
 
 #include "ExifFixtures.h"
 #include "GeotagFixtures.h"
@@ -271,19 +274,55 @@ TEST_F(TaggingWindowTest, EveryControlHasItsNameKindAndFirstContent) {
   EXPECT_EQ(previewPixel(297, 221), QColor(Qt::white));
 }
 
-TEST_F(TaggingWindowTest, TaggingShowsTheWindowAndCloseEnablesTheMainWindow) {
+// How the user leaves the photo window. Minimising it first only puts it aside: the main window
+// stays disabled, so no report can replace the track its photos are placed on meanwhile.
+enum class Leave { CloseButton, CloseBox, MinimiseThenCloseBox, MinimiseThenCloseButton };
+struct LeaveCase {
+  const char* name;
+  Leave how;
+};
+void PrintTo(const LeaveCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class LeaveTest : public TaggingWindowTest, public ::testing::WithParamInterface<LeaveCase> {};
+
+TEST_P(LeaveTest, OnlyTheCloseGivesTheMainWindowBack) {
+  const Leave how = GetParam().how;
+  window->show();
   window->btnTaggingClick();
-  EXPECT_TRUE(tagging->isVisible());
+  ASSERT_TRUE(tagging->isVisible());
   EXPECT_FALSE(window->isEnabled());
-  tagging->btnClose->click();
+  QWindow* photoWindow = tagging->windowHandle();
+  ASSERT_NE(photoWindow, nullptr);
+
+  if (how == Leave::MinimiseThenCloseBox || how == Leave::MinimiseThenCloseButton) {
+    // As a desktop does it: the window system minimises the window, Qt hides the widget.
+    QWindowSystemInterface::handleWindowStateChanged<QWindowSystemInterface::SynchronousDelivery>(
+        photoWindow, Qt::WindowMinimized);
+    ASSERT_TRUE(tagging->isMinimized());
+    EXPECT_FALSE(window->isEnabled());
+    EXPECT_FALSE(window->btnOK->isEnabled());
+    QWindowSystemInterface::handleWindowStateChanged<QWindowSystemInterface::SynchronousDelivery>(
+        photoWindow, Qt::WindowNoState);
+    EXPECT_FALSE(window->isEnabled());
+  }
+  if (how == Leave::CloseBox || how == Leave::MinimiseThenCloseBox) {
+    QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(photoWindow);
+  } else {
+    tagging->btnClose->click();
+  }
   EXPECT_FALSE(tagging->isVisible());
   EXPECT_TRUE(window->isEnabled());
   EXPECT_TRUE(window->isVisible());
-
-  window->btnTaggingClick();
-  tagging->close();  // the close box
-  EXPECT_TRUE(window->isEnabled());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, LeaveTest,
+    ::testing::Values(LeaveCase{"close_button", Leave::CloseButton}, LeaveCase{"close_box", Leave::CloseBox},
+                      LeaveCase{"minimise_then_close_box", Leave::MinimiseThenCloseBox},
+                      LeaveCase{"minimise_then_close_button", Leave::MinimiseThenCloseButton}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The user's way through the window: load, sort, preview, remove, apply, make.
 TEST_F(TaggingWindowTest, LoadSortRemoveApplyAndMakeThePath) {
