@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,6 +76,13 @@ QLineEdit* timeDisplay(QWidget* parent, const char* name) {
   palette.setColor(QPalette::Text, QColor(0, 0, 0));
   edit->setPalette(palette);
   return edit;
+}
+
+// Whether every character of a typed text may go into an offset field.
+bool acceptsOffsetText(const QString& text) {
+  const auto characters = text.toUcs4();
+  return std::all_of(characters.begin(), characters.end(),
+                     [](auto c) { return acceptsOffsetKey(static_cast<char32_t>(c)); });
 }
 
 class StripedRows final : public QStyledItemDelegate {
@@ -241,7 +249,12 @@ void TfrmTagging::createControls() {
       named(new QPushButton(QStringLiteral("Apply Adjustment"), gpbTime), "btnApplyAdjustment");
   offsetFields_ = std::make_unique<OffsetFields>(
       std::array<QComboBox*, kClockFieldCount>{cboDay, cboHour, cboMinute, cboSecond});
-  for (QComboBox* box : offsetFields_->boxes()) box->lineEdit()->installEventFilter(this);
+  // The box has the keyboard focus and hands keys and input method texts straight on to its
+  // text field, past any filter there: both are filtered.
+  for (QComboBox* box : offsetFields_->boxes()) {
+    box->installEventFilter(this);
+    box->lineEdit()->installEventFilter(this);
+  }
 
   gpbPriview = named(new QGroupBox(QStringLiteral("Priview"), this), "gpbPriview");
   imgPriview = named(new QLabel(gpbPriview), "imgPriview");
@@ -514,17 +527,20 @@ void TfrmTagging::btnApplyAdjustmentClick() {
 }
 
 bool TfrmTagging::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    const bool offsetField =
-        std::any_of(offsetFields_->boxes().begin(), offsetFields_->boxes().end(),
-                    [watched](const QComboBox* box) { return box->lineEdit() == watched; });
-    if (offsetField) {
-      // Only characters are filtered; keys without one (arrows, Home) move as usual.
-      const auto* key = static_cast<QKeyEvent*>(event);
-      for (const char32_t c : key->text().toUcs4()) {
-        if (!acceptsOffsetKey(c)) return true;
-      }
-    }
+  const bool offsetField =
+      std::any_of(offsetFields_->boxes().begin(), offsetFields_->boxes().end(),
+                  [watched](const QComboBox* box) { return box == watched || box->lineEdit() == watched; });
+  if (offsetField && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Tab moves on to the next control and never reaches the text.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+      return QWidget::eventFilter(watched, event);
+    // Only characters are filtered; keys without one (arrows, Home) move as usual.
+    if (!acceptsOffsetText(key->text())) return true;
+  }
+  if (offsetField && event->type() == QEvent::InputMethod &&
+      !acceptsOffsetText(static_cast<QInputMethodEvent*>(event)->commitString())) {
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }
