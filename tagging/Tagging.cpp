@@ -184,6 +184,7 @@ TfrmTagging::TfrmTagging(report::ReportSession& session, tracklog::FieldSource& 
       mainWindow_(mainWindow),
       desktop_(desktop),
       settingsPath_(std::move(settingsPath)),
+      listFolder_(session.names.reportFolder),
       ui_(std::make_unique<Ui>(*this)) {
   // FormCreate. Date-time texts are built by the program itself in 24-hour form, so the
   // desktop's time format is left alone.
@@ -493,7 +494,19 @@ void TfrmTagging::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void TfrmTagging::forgetPhotosOfAnotherReport() {
+  // Preview, Remove and Make Photo Path look for the copies in the last report's photo folder;
+  // those of a report in another folder stay where they are, and the list starts anew.
+  if (session_.names.reportFolder == listFolder_) return;
+  listFolder_ = session_.names.reportFolder;
+  list_.clear();
+  showRows();
+  clearPreview();
+}
+
 void TfrmTagging::showEvent(QShowEvent* event) {
+  // Reports run only while this window is hidden.
+  forgetPhotosOfAnotherReport();
   // Kept above the main window it belongs to, as a dialog would be, without being its child.
   if (mainWindow_ && windowHandle() != nullptr && mainWindow_->windowHandle() != nullptr) {
     windowHandle()->setTransientParent(mainWindow_->windowHandle());

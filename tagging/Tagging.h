@@ -118,6 +118,8 @@ class TfrmTagging final : public QWidget {
   // The list view shows the photo list again, keeping the selected rows selected.
   void showRows();
   void showNewRows();
+  // Starts the list empty when the last report went to another folder than the listed photos.
+  void forgetPhotosOfAnotherReport();
 
   report::ReportSession& session_;
   tracklog::FieldSource& fields_;
@@ -125,6 +127,7 @@ class TfrmTagging final : public QWidget {
   TaggingDesktop& desktop_;
   std::string settingsPath_;
   PhotoList list_;
+  std::string listFolder_;  // the report folder whose photo folder holds the listed photos' copies
   CameraClock clock_;
   SystemLocalClock systemClock_;
   LocalClock* localClock_ = &systemClock_;

@@ -378,6 +378,40 @@ TEST_F(TaggingWindowTest, LoadSortRemoveApplyAndMakeThePath) {
   EXPECT_EQ(photoDesktop.events.size(), 2U);  // the two open dialogs, no message
 }
 
+// The copies of the listed photos lie in the photo folder of the report they were loaded for.
+// A new report in the same folder keeps the list; one in another folder starts it empty, so
+// that Preview, Remove and Make Photo Path never look for those copies where they are not. The
+// old copies stay where they are.
+TEST_F(TaggingWindowTest, AReportInAnotherFolderStartsAnEmptyPhotoList) {
+  window->btnTaggingClick();
+  loadThree();
+  const report::ReportNames first = window->session().names;
+  tagging->btnClose->click();
+
+  window->btnOK->click();
+  ASSERT_EQ(status(), "Report Done");
+  window->btnTaggingClick();
+  EXPECT_EQ(shownNames(), (std::vector<std::string>{"B.jpg", "a.jpg", "C.jpg"}));
+  tagging->btnClose->click();
+
+  desktop.savePath = dir.file("elsewhere/trip");
+  window->btnOK->click();
+  ASSERT_EQ(status(), "Report Done");
+  ASSERT_NE(window->session().names.reportFolder, first.reportFolder);
+  window->btnTaggingClick();
+  EXPECT_EQ(shownRows(), std::vector<std::string>{});
+  EXPECT_EQ(tagging->photos().size(), 0U);
+  for (const char* name : {"a.jpg", "B.jpg", "C.jpg"})
+    EXPECT_TRUE(fs::exists(tagging::photoCopyPath(first, name))) << name;
+
+  load({camera("a.jpg", "2010:09:09 10:00:05")});  // the same name again, now for this report
+  EXPECT_EQ(shownNames(), std::vector<std::string>{"a.jpg"});
+  EXPECT_TRUE(fs::exists(tagging::photoCopyPath(window->session().names, "a.jpg")));
+  tagging->btnMake->click();
+  EXPECT_EQ(tagging->statusText(0).toStdString(), "Make complete");
+  EXPECT_NE(readFile(tagging::photoPathFileOf(window->session().names)).find("a.jpg"), std::string::npos);
+}
+
 // Everything the window offers stays disabled while a command processes events, and a
 // close request waits; afterwards all is as before.
 enum class Held { Load, ApplyAdjustment, MakePhotoPath };
