@@ -206,7 +206,14 @@ void DownloadSequence::complete() {
     setProgressBar(percent);
   });
   post([this, start = counters_.LogStartTime, end = counters_.LogEndTime] {
-    view_.FillFilterFromLog(start, end);
+    // Reset goes back to the filter as the completion leaves it, also when a zone text that is
+    // no zone ended the fill: without a snapshot it would blank every field and the zone.
+    try {
+      view_.FillFilterFromLog(start, end);
+    } catch (...) {
+      view_.SaveResetSnapshot(counters_.ResetSnapshot);
+      throw;
+    }
     view_.SaveResetSnapshot(counters_.ResetSnapshot);
   });
   post([this] {

@@ -174,6 +174,24 @@ TEST_F(WindowTest, AZoneTypedDuringTheDownloadThatIsNoZoneIsReportedAndTheDownlo
   EXPECT_EQ(status(), "100% Read Complete");
   EXPECT_EQ(commandStates(), "1111100");
   EXPECT_EQ(w.cboStartYear->currentText().toStdString(), "2000");  // not filled
+
+  // Reset goes back to the fields and the zone as the completion left them, not to blanks.
+  const std::string filled =
+      fieldTexts(
+          {w.cboStartYear, w.cboStartMonth, w.cboStartDay, w.cboStartHour, w.cboStartMin, w.cboStartSec}) +
+      fieldTexts({w.cboEndYear, w.cboEndMonth, w.cboEndDay, w.cboEndHour, w.cboEndMin, w.cboEndSec});
+  ASSERT_EQ(filled, "2000 1 1 0 0 0 2000 1 1 0 0 0 ");
+  w.cboStartDay->setEditText(QStringLiteral("9"));
+  w.cboEndSec->setEditText(QStringLiteral("59"));
+  w.cboTimeZone->setCurrentIndex(3);
+  w.btnReset->click();
+  EXPECT_EQ(
+      fieldTexts(
+          {w.cboStartYear, w.cboStartMonth, w.cboStartDay, w.cboStartHour, w.cboStartMin, w.cboStartSec}) +
+          fieldTexts({w.cboEndYear, w.cboEndMonth, w.cboEndDay, w.cboEndHour, w.cboEndMin, w.cboEndSec}),
+      filled);
+  EXPECT_EQ(w.cboTimeZone->currentIndex(), 74);
+  EXPECT_EQ(w.cboTimeZone->currentText().toStdString(), "(UTC+08:00) Taipei");
 }
 
 struct ClearCase {
