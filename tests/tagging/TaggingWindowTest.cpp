@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -26,11 +25,10 @@
 #include "ExifFixtures.h"
 #include "GeotagFixtures.h"
 #include "JpegWriter.h"
-#include "ScriptedTaggingDesktop.h"
 #include "kml/KmlOutline.h"
 #include "platform/ProfileFile.h"
-#include "shell/SettingsFile.h"
 #include "shell/WindowFixture.h"
+#include "shellcore/SettingsFile.h"
 #include "tagging/PhotoCommands.h"
 #include "tagging/PhotoPath.h"
 #include "tagging/Tagging.h"
@@ -84,7 +82,7 @@ class TaggingWindowTest : public WindowTest {
     window->setTaggingWindow(nullptr);
     tagging.reset();
     tagging = std::make_unique<TfrmTagging>(window->session(), window->fields(), window.get(), photoDesktop,
-                                            shell::settingsPath(window->programFolder()));
+                                            window->settings());
     window->setTaggingWindow(tagging.get());
   }
 
@@ -169,7 +167,7 @@ class TaggingWindowTest : public WindowTest {
     tagging->cboSecond->setEditText(QString::fromLatin1(second));
   }
 
-  ScriptedTaggingDesktop photoDesktop;
+  ScriptedDesktop photoDesktop;  // the photo window's, apart from the main window's
   std::unique_ptr<TfrmTagging> tagging;
 };
 
@@ -329,7 +327,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TaggingWindowTest, LoadSortRemoveApplyAndMakeThePath) {
   window->btnTaggingClick();
   loadThree();
-  EXPECT_EQ(photoDesktop.events, std::vector<std::string>{"open Photos (*.jpg *.jpeg);;All Files (*)"});
+  EXPECT_EQ(photoDesktop.events,
+            std::vector<std::string>{"open-dialog Photos (*.jpg *.jpeg);;All Files (*)"});
   EXPECT_TRUE(photoDesktop.multipleFiles);
   EXPECT_EQ(shownRows(), (std::vector<std::string>{"B.jpg|2010/09/09 10:00:15|" + lat(10) + "|(121.564500)",
                                                    "a.jpg|2010/09/09 10:00:05|" + lat(0) + "|(121.564500)",
@@ -484,9 +483,8 @@ TEST_F(TaggingWindowTest, ADateThatIsNoNumberEndsTheCommandWithTheErrorBox) {
 TEST_F(TaggingWindowTest, APhotoPathThatCannotBeCreatedEndsTheProgram) {
   loadThree();
   fs::create_directories(tagging::photoPathFileOf(window->session().names));
-  tagging->btnMake->click();
-  const std::vector<std::string> last(photoDesktop.events.end() - 2, photoDesktop.events.end());
-  EXPECT_EQ(last, (std::vector<std::string>{"message Tellurix|file write open error", "end 1"}));
+  EXPECT_EQ(runEventLoop([&] { tagging->btnMake->click(); }), 1);
+  EXPECT_EQ(photoDesktop.events.back(), "message Tellurix|file write open error");
 }
 
 // The fields as the user sets them feed the clock: only the change since the last Apply moves
@@ -594,7 +592,7 @@ TEST_F(TaggingWindowTest, RowsAreStripedByTheirIndex) {
 // Checked at first; every change goes to the settings file at once and the next run's window
 // starts with it.
 TEST_F(TaggingWindowTest, TheWriteCheckBoxIsRememberedInTheSettingsFile) {
-  const std::string path = shell::settingsPath(window->programFolder());
+  const std::string path = shellcore::settingsPath(window->programFolder());
   auto stored = [&] { return platform::readProfileString(path, "Setting", "WritePhotoPositions"); };
   EXPECT_TRUE(tagging->chkWriteExif->isChecked());
   EXPECT_EQ(stored(), std::nullopt);
