@@ -125,7 +125,7 @@ TEST_F(WindowTest, TheDropDownsOfferTheirValues) {
   for (const Offer& o : offers) EXPECT_EQ(items(o.box), o.values) << o.box->objectName().toStdString();
 }
 
-TEST_F(WindowTest, WindowTimersAndSaveDialogAreSetUp) {
+TEST_F(WindowTest, FixedSizeWithTheDownloadsOwnTimersAndTheSaveDialog) {
   shell::TfrmFilter& w = open();
   EXPECT_EQ(w.windowTitle().toStdString(), "Tellurix v1.0.1.3");
   const Qt::WindowFlags flags = w.windowFlags();
