@@ -41,7 +41,8 @@ QColor lsvPhotoRowColour(int row);
 // Whether Make Photo Path writes the positions into the photo copies is kept in `settings` (the
 // main window's Tellurix.ini): read when the window is created, written at every change.
 // A window of its own, not a child of `mainWindow`: that one is disabled while this one is
-// shown, and a child would be disabled with it. Close shows and enables `mainWindow` again.
+// shown, and a child would be disabled with it. Its close (Close or the close box) shows and
+// enables `mainWindow` again; minimising it does not.
 //
 // The controls are public under their own names (also their objectName), as the tests address them.
 class TfrmTagging final : public QWidget {
