@@ -9,6 +9,7 @@
 #include "DecodeCommand.h"
 #include "PhotoPathCommand.h"
 #include "ReportCommand.h"
+#include "ZonesCommand.h"
 #include "tellurix/Version.h"
 
 namespace {
@@ -24,6 +25,8 @@ constexpr const char* kUsage =
     "                          [--adjust \"D H M S\"] [--no-exif]\n"
     "      writes each placed photo's position into its copy in the photo folder\n"
     "      (the files given stay as they are); --no-exif leaves the copies alone\n"
+    "  tellurix-cli zones\n"
+    "      prints the time zone names for --zone, in the program's list order\n"
     "  tellurix-cli --help | --version\n";
 
 }  // namespace
@@ -49,6 +52,7 @@ int main(int argc, char** argv) {
     if (command == "decode") return tellurix::cli::decodeCommand(args);
     if (command == "capture-time") return tellurix::cli::captureTimeCommand(args);
     if (command == "photo-path") return tellurix::cli::photoPathCommand(args);
+    if (command == "zones") return tellurix::cli::zonesCommand(args);
   } catch (const tellurix::cli::UsageError& e) {
     std::cerr << "tellurix-cli: " << e.what() << '\n' << kUsage;
     return tellurix::cli::kExitUsage;
