@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 #include "Quorvel.h"
 #include "desktop/Desktop.h"
 #include "desktop/ProgramName.h"
 #include "platform/DataFolder.h"
 #include "tagging/Tagging.h"
+#include "tellurix/Version.h"
 
 namespace {
 
@@ -58,6 +60,11 @@ void printDownloadWhenDone(TfrmFilter& window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that it needs no display.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("tellurix %s\n", tellurix::kVersion);
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(tellurix::desktop::kProgramName));
   QApplication::setDesktopFileName(QStringLiteral("tellurix"));

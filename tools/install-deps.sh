@@ -14,6 +14,8 @@ packages=(
   clang libclang-rt-14-dev
   # the format check
   clang-format
+  # the Debian package and its checks
+  dpkg-dev lintian appstream
 )
 
 missing=()

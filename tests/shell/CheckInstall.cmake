@@ -6,7 +6,10 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 foreach(file bin/tellurix bin/tellurix-cli share/applications/tellurix.desktop
-             share/icons/hicolor/scalable/apps/tellurix.svg share/icons/hicolor/64x64/apps/tellurix.png)
+             share/icons/hicolor/scalable/apps/tellurix.svg share/icons/hicolor/64x64/apps/tellurix.png
+             share/man/man1/tellurix.1.gz share/man/man1/tellurix-cli.1.gz
+             share/metainfo/example.tellurix.Tellurix.metainfo.xml lib/udev/rules.d/70-tellurix.rules
+             share/doc/tellurix/copyright share/doc/tellurix/changelog.gz)
   if(NOT EXISTS "${PREFIX}/${file}")
     message(FATAL_ERROR "not installed: ${file}")
   endif()
@@ -18,4 +21,7 @@ foreach(line "Exec=tellurix" "Icon=tellurix" "Type=Application")
     message(FATAL_ERROR "tellurix.desktop lacks ${line}")
   endif()
 endforeach()
+if(EXISTS "${PREFIX}/bin/tellurix-logger-sim")
+  message(FATAL_ERROR "the simulated logger is a developer's tool, installed only on request")
+endif()
 file(REMOVE_RECURSE "${PREFIX}")

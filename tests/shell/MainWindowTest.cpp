@@ -107,6 +107,17 @@ TEST_F(WindowTest, EveryControlHasItsNameKindAndFirstRunContent) {
     EXPECT_TRUE(box->isEditable()) << box->objectName().toStdString();
 }
 
+// A script picks its --zone from the batch tool's list; the window's list is what users pick from.
+TEST_F(WindowTest, TheBatchToolListsTheWindowsZonesInItsOrder) {
+  shell::TfrmFilter& w = open();
+  std::string shown;
+  for (int i = 0; i < w.cboTimeZone->count(); ++i) shown += w.cboTimeZone->itemText(i).toStdString() + "\n";
+  const CommandResult zones = runCommand(toolCommand("tools/cli/tellurix-cli") + " zones");
+  ASSERT_EQ(zones.status, 0) << zones.err;
+  EXPECT_EQ(zones.out, shown);
+  EXPECT_EQ(w.cboTimeZone->count(), 90);
+}
+
 TEST_F(WindowTest, TheDropDownsOfferTheirValues) {
   shell::TfrmFilter& w = open();
   struct Offer {

@@ -9,6 +9,7 @@
 
 #include "logger/SimulatorProcess.h"
 #include "support/TestFiles.h"
+#include "tellurix/Version.h"
 #include "tools/demotrack/DemoTrack.h"
 #include "tracklog/Calendar.h"
 
@@ -83,6 +84,14 @@ TEST(Program, DownloadsTheSimulatedLoggerAndFillsTheFilter) {
   EXPECT_EQ(texts["lblStatus"], "100% Read Complete");
   // Close leaves the settings file as it was: the port is read, never written.
   EXPECT_EQ(readFile(dir.path() / "Tellurix.ini"), "[Setting]\r\nPort=" + port + "\r\n");
+}
+
+// Package tools and users ask for the version where there may be no display at all.
+TEST(Program, PrintsItsVersionWithoutADisplay) {
+  const CommandResult run = runCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                                       shellQuoted(builtProgram("shell/tellurix")) + " --version");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, std::string("tellurix ") + kVersion + "\n");
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "DecodeCommand.h"
 #include "PhotoPathCommand.h"
 #include "ReportCommand.h"
+#include "ZonesCommand.h"
+#include "tellurix/Version.h"
 
 namespace {
 
@@ -22,7 +24,10 @@ constexpr const char* kUsage =
     "  tellurix-cli photo-path <the report options> --photo FILE [--photo FILE ...]\n"
     "                          [--adjust \"D H M S\"] [--no-exif]\n"
     "      writes each placed photo's position into its copy in the photo folder\n"
-    "      (the files given stay as they are); --no-exif leaves the copies alone\n";
+    "      (the files given stay as they are); --no-exif leaves the copies alone\n"
+    "  tellurix-cli zones\n"
+    "      prints the time zone names for --zone, in the program's list order\n"
+    "  tellurix-cli --help | --version\n";
 
 }  // namespace
 
@@ -33,12 +38,21 @@ int main(int argc, char** argv) {
     return tellurix::cli::kExitUsage;
   }
   const std::string command = argv[1];
+  if (command == "--help" || command == "-h") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (command == "--version") {
+    std::cout << "tellurix-cli " << tellurix::kVersion << '\n';
+    return 0;
+  }
   const std::vector<std::string> args(argv + 2, argv + argc);
   try {
     if (command == "report") return tellurix::cli::reportCommand(args);
     if (command == "decode") return tellurix::cli::decodeCommand(args);
     if (command == "capture-time") return tellurix::cli::captureTimeCommand(args);
     if (command == "photo-path") return tellurix::cli::photoPathCommand(args);
+    if (command == "zones") return tellurix::cli::zonesCommand(args);
   } catch (const tellurix::cli::UsageError& e) {
     std::cerr << "tellurix-cli: " << e.what() << '\n' << kUsage;
     return tellurix::cli::kExitUsage;
