@@ -30,33 +30,37 @@ ShownValues shownValues(const TrackPoint& point, SpeedUnit unit) {
   return {static_cast<double>(point.altitude), static_cast<double>(point.speed)};
 }
 
+const UnitWords* unitWordsFor(SpeedUnit unit) {
+  static constexpr UnitWords kMetric{"m", "KM/h", "km"};
+  static constexpr UnitWords kImperial{"ft", "MPH", "mi"};
+  switch (unit) {
+    case SpeedUnit::Kph:
+      return &kMetric;
+    case SpeedUnit::Mph:
+      return &kImperial;
+    case SpeedUnit::Other:
+      break;
+  }
+  return nullptr;
+}
+
+LocalTimeText::LocalTimeText(const CalendarTime& t, const std::string& zoneLabel) {
+  std::snprintf(text_, sizeof text_, "%04d-%02d-%02d %02d:%02d:%02d%s", t.year, t.month, t.day, t.hour,
+                t.minute, t.second, zoneLabel.c_str());
+}
+
 void writePointDescription(std::FILE* out, const KmlContext& context, const TrackPoint& point) {
   const SpeedUnit unit = currentUnit(context);
   const CalendarTime t = localTimeOf(context, point);
+  const UnitWords* words = unitWordsFor(unit);
+  if (words == nullptr) return;
   const ShownValues shown = shownValues(point, unit);
-  const Decimal longitude(point.longitude, 6);
-  const Decimal latitude(point.latitude, 6);
-  const Decimal altitude(shown.altitude, 0);
-  const Decimal speed(shown.speed, 0);
-  const char* label = context.zone.label.c_str();
-  switch (unit) {
-    case SpeedUnit::Kph:
-      writeLine(out,
-                "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
-                "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s]]>",
-                longitude.c_str(), latitude.c_str(), altitude.c_str(), speed.c_str(), t.year, t.month, t.day,
-                t.hour, t.minute, t.second, label);
-      break;
-    case SpeedUnit::Mph:
-      writeLine(out,
-                "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
-                "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s]]>",
-                longitude.c_str(), latitude.c_str(), altitude.c_str(), speed.c_str(), t.year, t.month, t.day,
-                t.hour, t.minute, t.second, label);
-      break;
-    case SpeedUnit::Other:
-      return;
-  }
+  writeLine(out,
+            "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(%s)  "
+            "Speed:%s(%s)<br />Time:%s]]>",
+            Decimal(point.longitude, 6).c_str(), Decimal(point.latitude, 6).c_str(),
+            Decimal(shown.altitude, 0).c_str(), words->altitude, Decimal(shown.speed, 0).c_str(),
+            words->speed, LocalTimeText(t, context.zone.label).c_str());
   writeText(out, "  </description>");
 }
 

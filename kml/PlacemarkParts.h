@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "KmlContext.h"
 #include "Miles.h"
@@ -19,6 +20,24 @@ tracklog::SpeedUnit currentUnit(const KmlContext& context);
 // The point's UTC date and time shifted into the zone the window shows now; refreshes the
 // zone label printed after it.
 tracklog::CalendarTime localTimeOf(const KmlContext& context, const tracklog::TrackPoint& point);
+
+// The words a description puts after its values.
+struct UnitWords {
+  const char* altitude;  // "m" or "ft"
+  const char* speed;     // "KM/h" or "MPH"
+  const char* distance;  // "km" or "mi"
+};
+// Null for a unit text other than "KPH" and "MPH": such a description has no line at all.
+const UnitWords* unitWordsFor(tracklog::SpeedUnit unit);
+
+// "YYYY-MM-DD hh:mm:ss" and the zone label right after the seconds.
+struct LocalTimeText {
+  LocalTimeText(const tracklog::CalendarTime& t, const std::string& zoneLabel);
+  [[nodiscard]] const char* c_str() const { return text_; }
+
+ private:
+  char text_[96];
+};
 
 // Altitude (m or ft) and speed (km/h or MPH) as a description shows them.
 struct ShownValues {

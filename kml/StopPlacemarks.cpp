@@ -80,81 +80,40 @@ Duration stopTime(std::uint32_t s) {
 void writeStopDescription(std::FILE* out, const KmlContext& context, const TrackPoint& stopPoint,
                           const TrackPoint& beginPoint, double mileageKm, std::uint32_t stopSeconds) {
   const LegTotals t = legTotals(context, stopPoint, beginPoint, mileageKm);
+  const parts::UnitWords* words = parts::unitWordsFor(t.unit);
+  if (words == nullptr) return;
   const ShownNumbers n(stopPoint, t);
   const Duration stop = stopTime(stopSeconds);
-  const char* label = context.zone.label.c_str();
-  switch (t.unit) {
-    case SpeedUnit::Kph:
-      writeLine(
-          out,
-          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
-          "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-          "%d-min %d-sec<br />Total mileage: %s-km<br />Average speed: %s-KM/h<br />Stop time: %d-day "
-          "%d-hour %d-min %d-sec]]>",
-          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
-          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
-          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
-          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
-          t.total.minutes, t.total.seconds, n.mileage.c_str(), n.averageSpeed.c_str(), stop.days, stop.hours,
-          stop.minutes, stop.seconds);
-      break;
-    case SpeedUnit::Mph:
-      writeLine(
-          out,
-          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
-          "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-          "%d-min %d-sec<br />Total mileage: %s-mi<br />Average speed: %s-MPH<br />Stop time: %d-day "
-          "%d-hour %d-min %d-sec]]>",
-          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
-          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
-          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
-          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
-          t.total.minutes, t.total.seconds, n.mileage.c_str(), n.averageSpeed.c_str(), stop.days, stop.hours,
-          stop.minutes, stop.seconds);
-      break;
-    case SpeedUnit::Other:
-      return;
-  }
+  const std::string& label = context.zone.label;
+  writeLine(
+      out,
+      "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(%s)  Speed:%s(%s)"
+      "<br />Time:%s<hr />Begin: %s<br />End:   %s<br />Total time: %d-day %d-hour %d-min %d-sec"
+      "<br />Total mileage: %s-%s<br />Average speed: %s-%s<br />Stop time: %d-day %d-hour %d-min %d-sec]]>",
+      n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), words->altitude, n.speed.c_str(),
+      words->speed, parts::LocalTimeText(t.end, label).c_str(), parts::LocalTimeText(t.begin, label).c_str(),
+      parts::LocalTimeText(t.end, label).c_str(), t.total.days, t.total.hours, t.total.minutes,
+      t.total.seconds, n.mileage.c_str(), words->distance, n.averageSpeed.c_str(), words->speed, stop.days,
+      stop.hours, stop.minutes, stop.seconds);
   writeText(out, "  </description>");
 }
 
 void writeEndDescription(std::FILE* out, const KmlContext& context, const TrackPoint& endPoint,
                          const TrackPoint& beginPoint, double mileageKm) {
   const LegTotals t = legTotals(context, endPoint, beginPoint, mileageKm);
+  const parts::UnitWords* words = parts::unitWordsFor(t.unit);
+  if (words == nullptr) return;
   const ShownNumbers n(endPoint, t);
-  const char* label = context.zone.label.c_str();
-  switch (t.unit) {
-    case SpeedUnit::Kph:
-      writeLine(
-          out,
-          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
-          "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-          "%d-min %d-sec<br />Total mileage: %s-km]]>",
-          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
-          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
-          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
-          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
-          t.total.minutes, t.total.seconds, n.mileage.c_str());
-      break;
-    case SpeedUnit::Mph:
-      writeLine(
-          out,
-          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
-          "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-          "%d-min %d-sec<br />Total mileage: %s-mi]]>",
-          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
-          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
-          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
-          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
-          t.total.minutes, t.total.seconds, n.mileage.c_str());
-      break;
-    case SpeedUnit::Other:
-      return;
-  }
+  const std::string& label = context.zone.label;
+  writeLine(out,
+            "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(%s)  Speed:%s(%s)"
+            "<br />Time:%s<hr />Begin: %s<br />End:   %s<br />Total time: %d-day %d-hour %d-min %d-sec"
+            "<br />Total mileage: %s-%s]]>",
+            n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), words->altitude, n.speed.c_str(),
+            words->speed, parts::LocalTimeText(t.end, label).c_str(),
+            parts::LocalTimeText(t.begin, label).c_str(), parts::LocalTimeText(t.end, label).c_str(),
+            t.total.days, t.total.hours, t.total.minutes, t.total.seconds, n.mileage.c_str(),
+            words->distance);
   writeText(out, "  </description>");
 }
 
