@@ -1,17 +1,17 @@
 #include "PlacemarkParts.h"
 
-#include "Decimal.h"
 #include "KmlText.h"
-#include "tracklog/TextFile.h"
 
 namespace tellurix::kml::parts {
 
 using tracklog::CalendarTime;
 using tracklog::Field;
+using tracklog::Fixed;
+using tracklog::Padded;
 using tracklog::SpeedUnit;
+using tracklog::TextBuffer;
 using tracklog::TrackPoint;
-using tracklog::writeLine;
-using tracklog::writeText;
+using tracklog::ZeroPadded;
 
 SpeedUnit currentUnit(const KmlContext& context) {
   return tracklog::speedUnitOf(context.fields.text(Field::SpeedUnit));
@@ -44,24 +44,31 @@ const UnitWords* unitWordsFor(SpeedUnit unit) {
   return nullptr;
 }
 
-LocalTimeText::LocalTimeText(const CalendarTime& t, const std::string& zoneLabel) {
-  std::snprintf(text_, sizeof text_, "%04d-%02d-%02d %02d:%02d:%02d%s", t.year, t.month, t.day, t.hour,
-                t.minute, t.second, zoneLabel.c_str());
+void LocalTimeText::appendTo(TextBuffer& out) const {
+  const CalendarTime& t = time;
+  out.append(ZeroPadded{t.year, 4}, '-', ZeroPadded{t.month, 2}, '-', ZeroPadded{t.day, 2}, ' ',
+             ZeroPadded{t.hour, 2}, ':', ZeroPadded{t.minute, 2}, ':', ZeroPadded{t.second, 2},
+             zoneLabel.c_str());
 }
 
-void writePointDescription(std::FILE* out, const KmlContext& context, const TrackPoint& point) {
+void UtcStamp::appendTo(TextBuffer& out) const {
+  const TrackPoint& p = point;
+  out.append(Padded{p.year, 4}, '-', ZeroPadded{p.month, 2}, '-', ZeroPadded{p.day, 2}, 'T',
+             ZeroPadded{p.hour, 2}, ':', ZeroPadded{p.minute, 2}, ':', ZeroPadded{p.second, 2}, 'Z');
+}
+
+void writePointDescription(TextBuffer& out, const KmlContext& context, const TrackPoint& point,
+                           const PositionTexts& position) {
   const SpeedUnit unit = currentUnit(context);
   const CalendarTime t = localTimeOf(context, point);
   const UnitWords* words = unitWordsFor(unit);
   if (words == nullptr) return;
   const ShownValues shown = shownValues(point, unit);
-  writeLine(out,
-            "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(%s)  "
-            "Speed:%s(%s)<br />Time:%s]]>",
-            Decimal(point.longitude, 6).c_str(), Decimal(point.latitude, 6).c_str(),
-            Decimal(shown.altitude, 0).c_str(), words->altitude, Decimal(shown.speed, 0).c_str(),
-            words->speed, LocalTimeText(t, context.zone.label).c_str());
-  writeText(out, "  </description>");
+  out.line("\t\t\t<description><![CDATA[Longitude:", position.longitude, "<br />Latitude:", position.latitude,
+           "<br />Altitude:", Fixed{shown.altitude, 0}, "(", words->altitude,
+           ")  Speed:", Fixed{shown.speed, 0}, "(", words->speed,
+           ")<br />Time:", LocalTimeText{t, context.zone.label}, "]]>");
+  out.line("  </description>");
 }
 
 namespace {
@@ -84,22 +91,28 @@ const char* styleAfterTimeStamp(TimeStampForm form) {
 
 }  // namespace
 
-void writePlacemarkEnd(std::FILE* out, const TrackPoint& point, TimeStampForm form, const char* iconPath) {
-  // The stamp is the logger's UTC time, never shifted, with the year space-padded.
-  writeLine(out, "\t\t\t<TimeStamp><when>%4d-%02d-%02dT%02d:%02d:%02dZ</when></TimeStamp>%s", point.year,
-            point.month, point.day, point.hour, point.minute, point.second, styleAfterTimeStamp(form));
+void writePlacemarkEnd(TextBuffer& out, const TrackPoint& point, const PositionTexts& position,
+                       TimeStampForm form, const char* iconPath) {
+  out.line("\t\t\t<TimeStamp><when>", UtcStamp{point}, "</when></TimeStamp>", styleAfterTimeStamp(form));
   if (iconPath != nullptr) {
-    writeText(out, "\t\t<Style>");
-    writeText(out, "\t\t <IconStyle>");
-    writeLine(out, "   \t <Icon><href>%s%s</href></Icon>", kIconHost, iconPath);
-    writeText(out, "\t \t </IconStyle>");
-    writeText(out, "\t\t</Style>");
+    out.line("\t\t<Style>");
+    out.line("\t\t <IconStyle>");
+    out.line("   \t <Icon><href>", kIconHost, iconPath, "</href></Icon>");
+    out.line("\t \t </IconStyle>");
+    out.line("\t\t</Style>");
   }
-  writeText(out, "\t\t\t<Point>");
-  writeLine(out, "\t\t\t\t<coordinates>%s,%s,%s</coordinates>", Decimal(point.longitude, 6).c_str(),
-            Decimal(point.latitude, 6).c_str(), Decimal(point.altitude, 0).c_str());
-  writeText(out, "\t\t\t</Point>");
-  writeText(out, "\t</Placemark>");
+  out.line("\t\t\t<Point>");
+  out.line("\t\t\t\t<coordinates>", position.longitude, ",", position.latitude, ",", position.metres,
+           "</coordinates>");
+  out.line("\t\t\t</Point>");
+  out.line("\t</Placemark>");
+}
+
+void writePointBody(TextBuffer& out, const KmlContext& context, const TrackPoint& point, TimeStampForm form,
+                    const char* iconPath) {
+  const PositionTexts position(point);
+  writePointDescription(out, context, point, position);
+  writePlacemarkEnd(out, point, position, form, iconPath);
 }
 
 }  // namespace tellurix::kml::parts
