@@ -1,14 +1,13 @@
 #include "Decimal.h"
 
-#include <charconv>
-
 namespace tellurix::kml {
 
 Decimal::Decimal(double value, int places) {
-  const auto result =
-      std::to_chars(text_.data(), text_.data() + text_.size() - 1, value, std::chars_format::fixed, places);
-  // Only more decimals than the buffer was sized for can fail; an empty text is the safe outcome.
-  *(result.ec == std::errc{} ? result.ptr : text_.data()) = '\0';
+  // More decimals than the text has room for give an empty text, the safe outcome.
+  char* end =
+      places >= 0 && places <= kMaxPlaces ? tracklog::formatFixed(text_.data(), value, places) : text_.data();
+  *end = '\0';
+  length_ = static_cast<std::uint16_t>(end - text_.data());
 }
 
 }  // namespace tellurix::kml

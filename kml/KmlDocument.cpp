@@ -3,54 +3,53 @@
 #include <string>
 
 #include "KmlText.h"
-#include "tracklog/TextFile.h"
 
 namespace tellurix::kml {
 
-using tracklog::writeLine;
-using tracklog::writeText;
-
-void writeTripDocumentHead(std::FILE* out, std::string_view name) {
+void writeTripDocumentHead(tracklog::TextOut out, std::string_view name) {
+  tracklog::TextBuffer& b = out.buffer();
   const std::string shownName = escapedText(name);
-  writeText(out, R"(<?xml version="1.0" encoding="UTF-8"?>)");
-  writeLine(out, R"(<kml xmlns="%s">)", kKmlNamespace);
-  writeText(out, "<Folder>");
-  writeLine(out, "\t    <name>%s</name>", shownName.c_str());
-  writeText(out, "\t    <open>1</open>");
-  writeText(out, "\t    <Style id=\"linestyle\">");
-  writeText(out, "                <LineStyle>");
-  writeText(out, "                  <color>ffffffff</color>");
-  writeText(out, "                  <colorMode>random</colorMode>");
-  writeText(out, "                  <width>4</width>");
-  writeText(out, "                </LineStyle>");
-  writeText(out, "                <IconStyle>");
-  writeText(out, "                  <Icon>");
-  writeLine(out, "                  <href>%s%s</href>", kIconHost, kMaxSpeedIcon);
-  writeText(out, "                  </Icon>");
-  writeText(out, "                </IconStyle>");
-  writeText(out, "        </Style>");
+  b.line(R"(<?xml version="1.0" encoding="UTF-8"?>)");
+  b.line("<kml xmlns=\"", kKmlNamespace, "\">");
+  b.line("<Folder>");
+  b.line("\t    <name>", shownName.c_str(), "</name>");
+  b.line("\t    <open>1</open>");
+  b.line("\t    <Style id=\"linestyle\">");
+  b.line("                <LineStyle>");
+  b.line("                  <color>ffffffff</color>");
+  b.line("                  <colorMode>random</colorMode>");
+  b.line("                  <width>4</width>");
+  b.line("                </LineStyle>");
+  b.line("                <IconStyle>");
+  b.line("                  <Icon>");
+  b.line("                  <href>", kIconHost, kMaxSpeedIcon, "</href>");
+  b.line("                  </Icon>");
+  b.line("                </IconStyle>");
+  b.line("        </Style>");
 }
 
-void writeLabelDocumentHead(std::FILE* out, std::string_view name) {
+void writeLabelDocumentHead(tracklog::TextOut out, std::string_view name) {
+  tracklog::TextBuffer& b = out.buffer();
   const std::string shownName = escapedText(name);
-  writeText(out, R"(<?xml version="1.0" encoding="UTF-8"?>)");
-  writeLine(out, R"(<kml xmlns="%s">)", kKmlNamespace);
-  writeText(out, "<Folder>");
-  writeLine(out, "<name>%s</name>", shownName.c_str());
-  writeText(out, "<open>1</open>");
-  writeText(out, "<Style id='LabelStyle'>");
-  writeText(out, "<LabelStyle>");
-  writeText(out, "<scale>.7</scale>");
-  writeText(out, "</LabelStyle>");
-  writeText(out, "<IconStyle>");
-  writeText(out, "<scale>.3</scale><color>7f31ff1e</color>");
-  writeText(out, "</IconStyle>");
-  writeText(out, "</Style>");
+  b.line(R"(<?xml version="1.0" encoding="UTF-8"?>)");
+  b.line("<kml xmlns=\"", kKmlNamespace, "\">");
+  b.line("<Folder>");
+  b.line("<name>", shownName.c_str(), "</name>");
+  b.line("<open>1</open>");
+  b.line("<Style id='LabelStyle'>");
+  b.line("<LabelStyle>");
+  b.line("<scale>.7</scale>");
+  b.line("</LabelStyle>");
+  b.line("<IconStyle>");
+  b.line("<scale>.3</scale><color>7f31ff1e</color>");
+  b.line("</IconStyle>");
+  b.line("</Style>");
 }
 
-void writeDocumentTail(std::FILE* out) {
-  writeText(out, "</Folder>");
-  writeText(out, "</kml>");
+void writeDocumentTail(tracklog::TextOut out) {
+  tracklog::TextBuffer& b = out.buffer();
+  b.line("</Folder>");
+  b.line("</kml>");
 }
 
 }  // namespace tellurix::kml

@@ -3,13 +3,9 @@
 #include <array>
 
 #include "KmlText.h"
-#include "tracklog/TextFile.h"
 
 namespace tellurix::kml {
 namespace {
-
-using tracklog::writeLine;
-using tracklog::writeText;
 
 // The length of the valid UTF-8 sequence at text[at], or 0 when none starts there.
 std::size_t utf8SequenceAt(std::string_view text, std::size_t at) {
@@ -92,28 +88,29 @@ std::string photoReference(std::string_view name) {
   return reference;
 }
 
-void writePhotoPlacemark(std::FILE* out, std::string_view photoName, std::string_view latitudeText,
+void writePhotoPlacemark(tracklog::TextOut out, std::string_view photoName, std::string_view latitudeText,
                          std::string_view longitudeText, std::string_view keyText) {
   const std::string name = escapedText(fileNameText(photoName));
   const std::string image = photoReference(photoName);
   const std::string latitude(latitudeText);
   const std::string longitude(longitudeText);
-  writeText(out, "<Placemark>");
-  writeLine(out, "<name>%s</name>", name.c_str());
-  writeText(out, R"(<Snippet maxLines="2">)");
-  writeLine(out, "Created on: %s/%s/%s %s:%s:%s</Snippet>", keyPart(keyText, 1, 4).c_str(),
-            keyPart(keyText, 5, 6).c_str(), keyPart(keyText, 7, 8).c_str(), keyPart(keyText, 9, 10).c_str(),
-            keyPart(keyText, 11, 12).c_str(), keyPart(keyText, 13, 14).c_str());
-  writeText(out, "<description>");
-  writeText(out, "<![CDATA[");
-  writeLine(out, R"(<img src="%s" border=0 width=400>)", image.c_str());
-  writeText(out, "]]>");
-  writeText(out, "</description>");
-  writeText(out, "<Point>");
-  writeText(out, "<altitudeMode>relativeToGround</altitudeMode>");
-  writeLine(out, "<coordinates>%s,%s</coordinates>", longitude.c_str(), latitude.c_str());
-  writeText(out, "</Point>");
-  writeText(out, "</Placemark>");
+  tracklog::TextBuffer& b = out.buffer();
+  b.line("<Placemark>");
+  b.line("<name>", name.c_str(), "</name>");
+  b.line(R"(<Snippet maxLines="2">)");
+  b.line("Created on: ", keyPart(keyText, 1, 4).c_str(), "/", keyPart(keyText, 5, 6).c_str(), "/",
+         keyPart(keyText, 7, 8).c_str(), " ", keyPart(keyText, 9, 10).c_str(), ":",
+         keyPart(keyText, 11, 12).c_str(), ":", keyPart(keyText, 13, 14).c_str(), "</Snippet>");
+  b.line("<description>");
+  b.line("<![CDATA[");
+  b.line(R"(<img src=")", image.c_str(), R"(" border=0 width=400>)");
+  b.line("]]>");
+  b.line("</description>");
+  b.line("<Point>");
+  b.line("<altitudeMode>relativeToGround</altitudeMode>");
+  b.line("<coordinates>", longitude.c_str(), ",", latitude.c_str(), "</coordinates>");
+  b.line("</Point>");
+  b.line("</Placemark>");
 }
 
 }  // namespace tellurix::kml

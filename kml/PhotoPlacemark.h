@@ -1,8 +1,9 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "tracklog/TextBuffer.h"
 
 // The photo path's own placemark: a photo shown at the track point it was taken at.
 namespace tellurix::kml {
@@ -11,7 +12,7 @@ namespace tellurix::kml {
 // (YYYYMMDDhhmmss), the photo itself from the "photo" folder beside the document, and the
 // position texts of its track point as the photo list prints them ("%.6f"). The coordinates
 // carry no altitude.
-void writePhotoPlacemark(std::FILE* out, std::string_view photoName, std::string_view latitudeText,
+void writePhotoPlacemark(tracklog::TextOut out, std::string_view photoName, std::string_view latitudeText,
                          std::string_view longitudeText, std::string_view keyText);
 
 // A file name as UTF-8 text: valid UTF-8 is copied, any other byte is taken as Latin-1, the

@@ -1,17 +1,17 @@
 #include "PlacemarkParts.h"
 
-#include "Decimal.h"
 #include "KmlText.h"
-#include "tracklog/TextFile.h"
 
 namespace tellurix::kml::parts {
 
 using tracklog::CalendarTime;
 using tracklog::Field;
+using tracklog::Fixed;
+using tracklog::Padded;
 using tracklog::SpeedUnit;
+using tracklog::TextBuffer;
 using tracklog::TrackPoint;
-using tracklog::writeLine;
-using tracklog::writeText;
+using tracklog::ZeroPadded;
 
 SpeedUnit currentUnit(const KmlContext& context) {
   return tracklog::speedUnitOf(context.fields.text(Field::SpeedUnit));
@@ -30,34 +30,45 @@ ShownValues shownValues(const TrackPoint& point, SpeedUnit unit) {
   return {static_cast<double>(point.altitude), static_cast<double>(point.speed)};
 }
 
-void writePointDescription(std::FILE* out, const KmlContext& context, const TrackPoint& point) {
-  const SpeedUnit unit = currentUnit(context);
-  const CalendarTime t = localTimeOf(context, point);
-  const ShownValues shown = shownValues(point, unit);
-  const Decimal longitude(point.longitude, 6);
-  const Decimal latitude(point.latitude, 6);
-  const Decimal altitude(shown.altitude, 0);
-  const Decimal speed(shown.speed, 0);
-  const char* label = context.zone.label.c_str();
+const UnitWords* unitWordsFor(SpeedUnit unit) {
+  static constexpr UnitWords kMetric{"m", "KM/h", "km"};
+  static constexpr UnitWords kImperial{"ft", "MPH", "mi"};
   switch (unit) {
     case SpeedUnit::Kph:
-      writeLine(out,
-                "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
-                "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s]]>",
-                longitude.c_str(), latitude.c_str(), altitude.c_str(), speed.c_str(), t.year, t.month, t.day,
-                t.hour, t.minute, t.second, label);
-      break;
+      return &kMetric;
     case SpeedUnit::Mph:
-      writeLine(out,
-                "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
-                "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s]]>",
-                longitude.c_str(), latitude.c_str(), altitude.c_str(), speed.c_str(), t.year, t.month, t.day,
-                t.hour, t.minute, t.second, label);
-      break;
+      return &kImperial;
     case SpeedUnit::Other:
-      return;
+      break;
   }
-  writeText(out, "  </description>");
+  return nullptr;
+}
+
+void LocalTimeText::appendTo(TextBuffer& out) const {
+  const CalendarTime& t = time;
+  out.append(ZeroPadded{t.year, 4}, '-', ZeroPadded{t.month, 2}, '-', ZeroPadded{t.day, 2}, ' ',
+             ZeroPadded{t.hour, 2}, ':', ZeroPadded{t.minute, 2}, ':', ZeroPadded{t.second, 2},
+             zoneLabel.c_str());
+}
+
+void UtcStamp::appendTo(TextBuffer& out) const {
+  const TrackPoint& p = point;
+  out.append(Padded{p.year, 4}, '-', ZeroPadded{p.month, 2}, '-', ZeroPadded{p.day, 2}, 'T',
+             ZeroPadded{p.hour, 2}, ':', ZeroPadded{p.minute, 2}, ':', ZeroPadded{p.second, 2}, 'Z');
+}
+
+void writePointDescription(TextBuffer& out, const KmlContext& context, const TrackPoint& point,
+                           const PositionTexts& position) {
+  const SpeedUnit unit = currentUnit(context);
+  const CalendarTime t = localTimeOf(context, point);
+  const UnitWords* words = unitWordsFor(unit);
+  if (words == nullptr) return;
+  const ShownValues shown = shownValues(point, unit);
+  out.line("\t\t\t<description><![CDATA[Longitude:", position.longitude, "<br />Latitude:", position.latitude,
+           "<br />Altitude:", Fixed{shown.altitude, 0}, "(", words->altitude,
+           ")  Speed:", Fixed{shown.speed, 0}, "(", words->speed,
+           ")<br />Time:", LocalTimeText{t, context.zone.label}, "]]>");
+  out.line("  </description>");
 }
 
 namespace {
@@ -80,22 +91,28 @@ const char* styleAfterTimeStamp(TimeStampForm form) {
 
 }  // namespace
 
-void writePlacemarkEnd(std::FILE* out, const TrackPoint& point, TimeStampForm form, const char* iconPath) {
-  // The stamp is the logger's UTC time, never shifted, with the year space-padded.
-  writeLine(out, "\t\t\t<TimeStamp><when>%4d-%02d-%02dT%02d:%02d:%02dZ</when></TimeStamp>%s", point.year,
-            point.month, point.day, point.hour, point.minute, point.second, styleAfterTimeStamp(form));
+void writePlacemarkEnd(TextBuffer& out, const TrackPoint& point, const PositionTexts& position,
+                       TimeStampForm form, const char* iconPath) {
+  out.line("\t\t\t<TimeStamp><when>", UtcStamp{point}, "</when></TimeStamp>", styleAfterTimeStamp(form));
   if (iconPath != nullptr) {
-    writeText(out, "\t\t<Style>");
-    writeText(out, "\t\t <IconStyle>");
-    writeLine(out, "   \t <Icon><href>%s%s</href></Icon>", kIconHost, iconPath);
-    writeText(out, "\t \t </IconStyle>");
-    writeText(out, "\t\t</Style>");
+    out.line("\t\t<Style>");
+    out.line("\t\t <IconStyle>");
+    out.line("   \t <Icon><href>", kIconHost, iconPath, "</href></Icon>");
+    out.line("\t \t </IconStyle>");
+    out.line("\t\t</Style>");
   }
-  writeText(out, "\t\t\t<Point>");
-  writeLine(out, "\t\t\t\t<coordinates>%s,%s,%s</coordinates>", Decimal(point.longitude, 6).c_str(),
-            Decimal(point.latitude, 6).c_str(), Decimal(point.altitude, 0).c_str());
-  writeText(out, "\t\t\t</Point>");
-  writeText(out, "\t</Placemark>");
+  out.line("\t\t\t<Point>");
+  out.line("\t\t\t\t<coordinates>", position.longitude, ",", position.latitude, ",", position.metres,
+           "</coordinates>");
+  out.line("\t\t\t</Point>");
+  out.line("\t</Placemark>");
+}
+
+void writePointBody(TextBuffer& out, const KmlContext& context, const TrackPoint& point, TimeStampForm form,
+                    const char* iconPath) {
+  const PositionTexts position(point);
+  writePointDescription(out, context, point, position);
+  writePlacemarkEnd(out, point, position, form, iconPath);
 }
 
 }  // namespace tellurix::kml::parts

@@ -2,65 +2,65 @@
 
 #include "KmlText.h"
 #include "PlacemarkParts.h"
-#include "tracklog/TextFile.h"
 
 namespace tellurix::kml {
 
 using parts::TimeStampForm;
+using tracklog::TextBuffer;
+using tracklog::TextOut;
 using tracklog::TrackPoint;
-using tracklog::writeLine;
-using tracklog::writeText;
 
-void writeBeginPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& point) {
-  writeText(out, "\t<Placemark>");
-  writeText(out, "\t<name>Begin</name>");
-  parts::writePointDescription(out, context, point);
-  parts::writePlacemarkEnd(out, point, TimeStampForm::Begin);
+void writeBeginPlacemark(TextOut out, const KmlContext& context, const TrackPoint& point) {
+  TextBuffer& b = out.buffer();
+  b.line("\t<Placemark>");
+  b.line("\t<name>Begin</name>");
+  parts::writePointBody(b, context, point, TimeStampForm::Begin);
 }
 
-void writeStartPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& point,
+void writeStartPlacemark(TextOut out, const KmlContext& context, const TrackPoint& point,
                          std::uint32_t number) {
-  writeText(out, "\t<Placemark>");
-  writeLine(out, "\t<name>Start %u</name>", number);
-  parts::writePointDescription(out, context, point);
-  parts::writePlacemarkEnd(out, point, TimeStampForm::Start);
+  TextBuffer& b = out.buffer();
+  b.line("\t<Placemark>");
+  b.line("\t<name>Start ", number, "</name>");
+  parts::writePointBody(b, context, point, TimeStampForm::Start);
 }
 
-void writePointFolderStart(std::FILE* out, const KmlContext& context, const TrackPoint& point,
+void writePointFolderStart(TextOut out, const KmlContext& context, const TrackPoint& point,
                            std::uint32_t number) {
-  writeText(out, "<Folder>");
-  writeLine(out, "<name>Point %u</name>", number);
-  writeText(out, "<open>1</open>");
-  writeStartPlacemark(out, context, point, number);
+  TextBuffer& b = out.buffer();
+  b.line("<Folder>");
+  b.line("<name>Point ", number, "</name>");
+  b.line("<open>1</open>");
+  writeStartPlacemark(b, context, point, number);
 }
 
-void writeLegStartPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& point,
+void writeLegStartPlacemark(TextOut out, const KmlContext& context, const TrackPoint& point,
                             std::uint32_t number) {
-  writeText(out, "\t<Placemark>");
-  writeLine(out, "    <name>Start%u</name>", number);
-  parts::writePointDescription(out, context, point);
-  parts::writePlacemarkEnd(out, point, TimeStampForm::Start);
+  TextBuffer& b = out.buffer();
+  b.line("\t<Placemark>");
+  b.line("    <name>Start", number, "</name>");
+  parts::writePointBody(b, context, point, TimeStampForm::Start);
 }
 
-void writeTrackPointPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& point) {
-  writeText(out, "\t<Placemark>");
-  parts::writePointDescription(out, context, point);
-  parts::writePlacemarkEnd(out, point, TimeStampForm::Plain, kTrackPointIcon);
+void writeTrackPointPlacemark(TextOut out, const KmlContext& context, const TrackPoint& point) {
+  TextBuffer& b = out.buffer();
+  b.line("\t<Placemark>");
+  parts::writePointBody(b, context, point, TimeStampForm::Plain, kTrackPointIcon);
 }
 
-void writeMaxSpeedPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& point) {
-  writeText(out, "\t<Placemark>");
-  writeText(out, "\t<name>MaxSpeed</name>");
-  writeText(out, "    <styleUrl>#linestyle</styleUrl>");
-  parts::writePointDescription(out, context, point);
-  parts::writePlacemarkEnd(out, point, TimeStampForm::Plain, kMaxSpeedIcon);
+void writeMaxSpeedPlacemark(TextOut out, const KmlContext& context, const TrackPoint& point) {
+  TextBuffer& b = out.buffer();
+  b.line("\t<Placemark>");
+  b.line("\t<name>MaxSpeed</name>");
+  b.line("    <styleUrl>#linestyle</styleUrl>");
+  parts::writePointBody(b, context, point, TimeStampForm::Plain, kMaxSpeedIcon);
 }
 
-void writeLabelPointPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& point) {
-  writeText(out, "\t<Placemark>");
-  writeText(out, "\t<styleUrl>LabelStyle</styleUrl>");
-  parts::writePointDescription(out, context, point);
-  parts::writePlacemarkEnd(out, point, TimeStampForm::Label);
+void writeLabelPointPlacemark(TextOut out, const KmlContext& context, const TrackPoint& point) {
+  TextBuffer& b = out.buffer();
+  b.line("\t<Placemark>");
+  b.line("\t<styleUrl>LabelStyle</styleUrl>");
+  parts::writePointBody(b, context, point, TimeStampForm::Label);
 }
 
 }  // namespace tellurix::kml

@@ -1,25 +1,30 @@
 #include "StopPlacemarks.h"
 
-#include "Decimal.h"
 #include "PlacemarkParts.h"
 #include "tracklog/Calendar.h"
-#include "tracklog/TextFile.h"
 
 namespace tellurix::kml {
 namespace {
 
+using parts::LocalTimeText;
 using parts::TimeStampForm;
 using tracklog::CalendarTime;
+using tracklog::Fixed;
 using tracklog::SpeedUnit;
+using tracklog::TextBuffer;
+using tracklog::TextOut;
 using tracklog::TrackPoint;
-using tracklog::writeLine;
-using tracklog::writeText;
 
+// "D-day H-hour M-min S-sec".
 struct Duration {
   int days;
   int hours;
   int minutes;
   int seconds;
+
+  void appendTo(TextBuffer& out) const {
+    out.append(days, "-day ", hours, "-hour ", minutes, "-min ", seconds, "-sec");
+  }
 };
 
 // Begin and end of a leg in local time, and what follows from them, in the unit shown.
@@ -52,142 +57,70 @@ LegTotals legTotals(const KmlContext& context, const TrackPoint& stopPoint, cons
   return totals;
 }
 
-// The decimals of a leg description, formatted once.
-struct ShownNumbers {
-  ShownNumbers(const TrackPoint& point, const LegTotals& totals)
-      : shown(parts::shownValues(point, totals.unit)),
-        longitude(point.longitude, 6),
-        latitude(point.latitude, 6),
-        altitude(shown.altitude, 0),
-        speed(shown.speed, 0),
-        mileage(totals.mileage, 4),
-        averageSpeed(totals.averageSpeed, 4) {}
-
-  parts::ShownValues shown;
-  Decimal longitude;
-  Decimal latitude;
-  Decimal altitude;
-  Decimal speed;
-  Decimal mileage;
-  Decimal averageSpeed;
-};
-
 Duration stopTime(std::uint32_t s) {
   return {static_cast<int>(s / 86400), static_cast<int>(s / 3600 % 24), static_cast<int>(s / 60 % 60),
           static_cast<int>(s % 60)};
 }
 
-void writeStopDescription(std::FILE* out, const KmlContext& context, const TrackPoint& stopPoint,
-                          const TrackPoint& beginPoint, double mileageKm, std::uint32_t stopSeconds) {
-  const LegTotals t = legTotals(context, stopPoint, beginPoint, mileageKm);
-  const ShownNumbers n(stopPoint, t);
-  const Duration stop = stopTime(stopSeconds);
-  const char* label = context.zone.label.c_str();
-  switch (t.unit) {
-    case SpeedUnit::Kph:
-      writeLine(
-          out,
-          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
-          "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-          "%d-min %d-sec<br />Total mileage: %s-km<br />Average speed: %s-KM/h<br />Stop time: %d-day "
-          "%d-hour %d-min %d-sec]]>",
-          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
-          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
-          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
-          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
-          t.total.minutes, t.total.seconds, n.mileage.c_str(), n.averageSpeed.c_str(), stop.days, stop.hours,
-          stop.minutes, stop.seconds);
-      break;
-    case SpeedUnit::Mph:
-      writeLine(
-          out,
-          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
-          "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-          "%d-min %d-sec<br />Total mileage: %s-mi<br />Average speed: %s-MPH<br />Stop time: %d-day "
-          "%d-hour %d-min %d-sec]]>",
-          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
-          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
-          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
-          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
-          t.total.minutes, t.total.seconds, n.mileage.c_str(), n.averageSpeed.c_str(), stop.days, stop.hours,
-          stop.minutes, stop.seconds);
-      break;
-    case SpeedUnit::Other:
-      return;
-  }
-  writeText(out, "  </description>");
-}
-
-void writeEndDescription(std::FILE* out, const KmlContext& context, const TrackPoint& endPoint,
-                         const TrackPoint& beginPoint, double mileageKm) {
-  const LegTotals t = legTotals(context, endPoint, beginPoint, mileageKm);
-  const ShownNumbers n(endPoint, t);
-  const char* label = context.zone.label.c_str();
-  switch (t.unit) {
-    case SpeedUnit::Kph:
-      writeLine(
-          out,
-          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(m)  "
-          "Speed:%s(KM/h)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-          "%d-min %d-sec<br />Total mileage: %s-km]]>",
-          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
-          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
-          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
-          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
-          t.total.minutes, t.total.seconds, n.mileage.c_str());
-      break;
-    case SpeedUnit::Mph:
-      writeLine(
-          out,
-          "\t\t\t<description><![CDATA[Longitude:%s<br />Latitude:%s<br />Altitude:%s(ft)  "
-          "Speed:%s(MPH)<br />Time:%04d-%02d-%02d %02d:%02d:%02d%s<hr />Begin: %04d-%02d-%02d "
-          "%02d:%02d:%02d%s<br />End:   %04d-%02d-%02d %02d:%02d:%02d%s<br />Total time: %d-day %d-hour "
-          "%d-min %d-sec<br />Total mileage: %s-mi]]>",
-          n.longitude.c_str(), n.latitude.c_str(), n.altitude.c_str(), n.speed.c_str(), t.end.year,
-          t.end.month, t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.begin.year, t.begin.month,
-          t.begin.day, t.begin.hour, t.begin.minute, t.begin.second, label, t.end.year, t.end.month,
-          t.end.day, t.end.hour, t.end.minute, t.end.second, label, t.total.days, t.total.hours,
-          t.total.minutes, t.total.seconds, n.mileage.c_str());
-      break;
-    case SpeedUnit::Other:
-      return;
-  }
-  writeText(out, "  </description>");
-}
-
-void writeStopPlacemarkBody(std::FILE* out, const KmlContext& context, const TrackPoint& stopPoint,
+void writeStopPlacemarkBody(TextBuffer& out, const KmlContext& context, const TrackPoint& stopPoint,
                             const TrackPoint& beginPoint, double mileageKm, std::uint32_t stopSeconds) {
-  writeStopDescription(out, context, stopPoint, beginPoint, mileageKm, stopSeconds);
-  parts::writePlacemarkEnd(out, stopPoint, TimeStampForm::Stop);
+  const LegTotals t = legTotals(context, stopPoint, beginPoint, mileageKm);
+  const parts::PositionTexts position(stopPoint);
+  if (const parts::UnitWords* words = parts::unitWordsFor(t.unit)) {
+    const parts::ShownValues shown = parts::shownValues(stopPoint, t.unit);
+    const LocalTimeText begin{t.begin, context.zone.label};
+    const LocalTimeText end{t.end, context.zone.label};
+    out.line("\t\t\t<description><![CDATA[Longitude:", position.longitude,
+             "<br />Latitude:", position.latitude, "<br />Altitude:", Fixed{shown.altitude, 0}, "(",
+             words->altitude, ")  Speed:", Fixed{shown.speed, 0}, "(", words->speed, ")<br />Time:", end,
+             "<hr />Begin: ", begin, "<br />End:   ", end, "<br />Total time: ", t.total,
+             "<br />Total mileage: ", Fixed{t.mileage, 4}, "-", words->distance,
+             "<br />Average speed: ", Fixed{t.averageSpeed, 4}, "-", words->speed,
+             "<br />Stop time: ", stopTime(stopSeconds), "]]>");
+    out.line("  </description>");
+  }
+  parts::writePlacemarkEnd(out, stopPoint, position, TimeStampForm::Stop);
 }
 
 }  // namespace
 
-void writeStopPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& stopPoint,
+void writeStopPlacemark(TextOut out, const KmlContext& context, const TrackPoint& stopPoint,
                         const TrackPoint& beginPoint, double mileageKm, std::uint32_t number,
                         std::uint32_t stopSeconds) {
-  writeText(out, "\t<Placemark>");
-  writeLine(out, "\t<name>Stop %u</name>", number);
-  writeStopPlacemarkBody(out, context, stopPoint, beginPoint, mileageKm, stopSeconds);
+  TextBuffer& b = out.buffer();
+  b.line("\t<Placemark>");
+  b.line("\t<name>Stop ", number, "</name>");
+  writeStopPlacemarkBody(b, context, stopPoint, beginPoint, mileageKm, stopSeconds);
 }
 
-void writeLegStopPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& stopPoint,
+void writeLegStopPlacemark(TextOut out, const KmlContext& context, const TrackPoint& stopPoint,
                            const TrackPoint& beginPoint, double mileageKm, std::uint32_t stopSeconds,
                            std::uint32_t number) {
-  writeText(out, "\t<Placemark>");
-  writeLine(out, "\t<name>Stop%u</name>", number);
-  writeStopPlacemarkBody(out, context, stopPoint, beginPoint, mileageKm, stopSeconds);
+  TextBuffer& b = out.buffer();
+  b.line("\t<Placemark>");
+  b.line("\t<name>Stop", number, "</name>");
+  writeStopPlacemarkBody(b, context, stopPoint, beginPoint, mileageKm, stopSeconds);
 }
 
-void writeEndPlacemark(std::FILE* out, const KmlContext& context, const TrackPoint& endPoint,
+void writeEndPlacemark(TextOut out, const KmlContext& context, const TrackPoint& endPoint,
                        const TrackPoint& beginPoint, double mileageKm) {
-  writeText(out, "\t<Placemark>");
-  writeText(out, "\t<name>End</name>");
-  writeEndDescription(out, context, endPoint, beginPoint, mileageKm);
-  parts::writePlacemarkEnd(out, endPoint, TimeStampForm::Begin);
+  TextBuffer& b = out.buffer();
+  b.line("\t<Placemark>");
+  b.line("\t<name>End</name>");
+  const LegTotals t = legTotals(context, endPoint, beginPoint, mileageKm);
+  const parts::PositionTexts position(endPoint);
+  if (const parts::UnitWords* words = parts::unitWordsFor(t.unit)) {
+    const parts::ShownValues shown = parts::shownValues(endPoint, t.unit);
+    const LocalTimeText begin{t.begin, context.zone.label};
+    const LocalTimeText end{t.end, context.zone.label};
+    b.line("\t\t\t<description><![CDATA[Longitude:", position.longitude, "<br />Latitude:", position.latitude,
+           "<br />Altitude:", Fixed{shown.altitude, 0}, "(", words->altitude,
+           ")  Speed:", Fixed{shown.speed, 0}, "(", words->speed, ")<br />Time:", end, "<hr />Begin: ", begin,
+           "<br />End:   ", end, "<br />Total time: ", t.total, "<br />Total mileage: ", Fixed{t.mileage, 4},
+           "-", words->distance, "]]>");
+    b.line("  </description>");
+  }
+  parts::writePlacemarkEnd(b, endPoint, position, TimeStampForm::Begin);
 }
 
 }  // namespace tellurix::kml

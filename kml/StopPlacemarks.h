@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 #include "KmlContext.h"
+#include "tracklog/TextBuffer.h"
 #include "tracklog/TrackPoint.h"
 
 // Placemarks at the end of a leg, whose description adds the leg's totals: when it began and
@@ -13,17 +13,17 @@
 namespace tellurix::kml {
 
 // "Stop N" in the trip path and point documents.
-void writeStopPlacemark(std::FILE* out, const KmlContext& context, const tracklog::TrackPoint& stopPoint,
-                        const tracklog::TrackPoint& beginPoint, double mileageKm, std::uint32_t number,
-                        std::uint32_t stopSeconds);
+void writeStopPlacemark(tracklog::TextOut out, const KmlContext& context,
+                        const tracklog::TrackPoint& stopPoint, const tracklog::TrackPoint& beginPoint,
+                        double mileageKm, std::uint32_t number, std::uint32_t stopSeconds);
 
 // "StopN" in a per-leg document; otherwise the same lines (note the order of the last two).
-void writeLegStopPlacemark(std::FILE* out, const KmlContext& context, const tracklog::TrackPoint& stopPoint,
-                           const tracklog::TrackPoint& beginPoint, double mileageKm,
-                           std::uint32_t stopSeconds, std::uint32_t number);
+void writeLegStopPlacemark(tracklog::TextOut out, const KmlContext& context,
+                           const tracklog::TrackPoint& stopPoint, const tracklog::TrackPoint& beginPoint,
+                           double mileageKm, std::uint32_t stopSeconds, std::uint32_t number);
 
 // "End": the whole trip's totals up to the mileage, without average speed or stop time.
-void writeEndPlacemark(std::FILE* out, const KmlContext& context, const tracklog::TrackPoint& endPoint,
+void writeEndPlacemark(tracklog::TextOut out, const KmlContext& context, const tracklog::TrackPoint& endPoint,
                        const tracklog::TrackPoint& beginPoint, double mileageKm);
 
 }  // namespace tellurix::kml

@@ -1,39 +1,39 @@
 #include "TrackPath.h"
 
-#include "Decimal.h"
-#include "tracklog/TextFile.h"
+#include "PlacemarkParts.h"
 
 namespace tellurix::kml {
 
+using tracklog::Fixed;
+using tracklog::TextBuffer;
+using tracklog::TextOut;
 using tracklog::TrackPoint;
-using tracklog::writeLine;
-using tracklog::writeText;
 
-void writePathHead(std::FILE* out, std::uint32_t number) {
-  writeText(out, "\t        <Placemark>");
-  writeLine(out, "\t\t<name>Path %u</name>", number);
-  writeText(out, "\t\t<styleUrl>#linestyle</styleUrl>");
-  writeText(out, "\t\t<LineString>");
-  writeText(out, "\t\t\t\t\t<extrude>1</extrude>");
-  writeText(out, "\t\t\t\t\t<tessellate>1</tessellate>");
-  writeText(out, "\t\t\t\t\t<coordinates>");
+void writePathHead(TextOut out, std::uint32_t number) {
+  TextBuffer& b = out.buffer();
+  b.line("\t        <Placemark>");
+  b.line("\t\t<name>Path ", number, "</name>");
+  b.line("\t\t<styleUrl>#linestyle</styleUrl>");
+  b.line("\t\t<LineString>");
+  b.line("\t\t\t\t\t<extrude>1</extrude>");
+  b.line("\t\t\t\t\t<tessellate>1</tessellate>");
+  b.line("\t\t\t\t\t<coordinates>");
 }
 
-void writePathCoordinate(std::FILE* out, const TrackPoint& point) {
-  writeLine(out, "\t\t                          %s,%s,%s", Decimal(point.longitude, 6).c_str(),
-            Decimal(point.latitude, 6).c_str(), Decimal(point.altitude, 1).c_str());
+void writePathCoordinate(TextOut out, const TrackPoint& point) {
+  out.buffer().line("\t\t                          ", Fixed{point.longitude, 6}, ",",
+                    Fixed{point.latitude, 6}, ",", Fixed{point.altitude, 1});
 }
 
-void writePathTail(std::FILE* out, const TrackPoint& firstPoint, const TrackPoint& lastPoint) {
-  writeText(out, "\t\t\t\t\t</coordinates>");
-  writeText(out, "  \t\t</LineString>");
-  writeText(out, "  \t\t<TimeSpan>");
-  writeLine(out, "  \t  \t<begin>%4d-%02d-%02dT%02d:%02d:%02dZ</begin>", firstPoint.year, firstPoint.month,
-            firstPoint.day, firstPoint.hour, firstPoint.minute, firstPoint.second);
-  writeLine(out, "  \t\t<end>%4d-%02d-%02dT%02d:%02d:%02dZ</end>", lastPoint.year, lastPoint.month,
-            lastPoint.day, lastPoint.hour, lastPoint.minute, lastPoint.second);
-  writeText(out, "  \t\t</TimeSpan>");
-  writeText(out, "  \t\t</Placemark>");
+void writePathTail(TextOut out, const TrackPoint& firstPoint, const TrackPoint& lastPoint) {
+  TextBuffer& b = out.buffer();
+  b.line("\t\t\t\t\t</coordinates>");
+  b.line("  \t\t</LineString>");
+  b.line("  \t\t<TimeSpan>");
+  b.line("  \t  \t<begin>", parts::UtcStamp{firstPoint}, "</begin>");
+  b.line("  \t\t<end>", parts::UtcStamp{lastPoint}, "</end>");
+  b.line("  \t\t</TimeSpan>");
+  b.line("  \t\t</Placemark>");
 }
 
 }  // namespace tellurix::kml

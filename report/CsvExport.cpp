@@ -1,9 +1,12 @@
 #include "CsvExport.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "CsvRow.h"
 #include "tracklog/Geodesy.h"
+#include "tracklog/TextBuffer.h"
 #include "tracklog/TextFile.h"
 
 namespace tellurix::report {
@@ -22,30 +25,44 @@ SpeedUnit unitOf(const RunContext& run) {
   return tracklog::speedUnitOf(run.fields.text(Field::SpeedUnit));
 }
 
-void openPart(tracklog::OutputFile& file, const RunContext& run, int part) {
-  tracklog::openOrFail(
-      file, run.names.reportFolder + run.names.reportBaseName + "-" + std::to_string(part) + ".csv",
-      kOpenError);
-  switch (unitOf(run)) {
-    case SpeedUnit::Kph:
-      tracklog::writeText(
-          file.get(),
-          "Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(m),Speed(KPH),Bearing,"
-          "Distance(m),Mileage(Km)");
-      break;
-    case SpeedUnit::Mph:
-      tracklog::writeText(
-          file.get(),
-          "Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(ft),Speed(MPH),Bearing,"
-          "Distance(ft),Mileage(Mi)");
-      break;
-    case SpeedUnit::Other:
-      break;
+// A part file and the buffer its lines gather in.
+class CsvPart {
+ public:
+  CsvPart(const RunContext& run, int part) {
+    tracklog::openOrFail(
+        file_, run.names.reportFolder + run.names.reportBaseName + "-" + std::to_string(part) + ".csv",
+        kOpenError);
+    text_.emplace(file_.get());
+    switch (unitOf(run)) {
+      case SpeedUnit::Kph:
+        text_->line(
+            "Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(m),Speed(KPH),Bearing,"
+            "Distance(m),Mileage(Km)");
+        break;
+      case SpeedUnit::Mph:
+        text_->line(
+            "Year,Month,Day,Hour,Minute,Second,Latitude,Longitude,Altitude(ft),Speed(MPH),Bearing,"
+            "Distance(ft),Mileage(Mi)");
+        break;
+      case SpeedUnit::Other:
+        break;
+    }
   }
-}
+
+  tracklog::TextBuffer& text() { return *text_; }
+
+  void closeOrFail() {
+    text_.reset();
+    file_.closeOrFail();
+  }
+
+ private:
+  tracklog::OutputFile file_;
+  std::optional<tracklog::TextBuffer> text_;
+};
 
 // The stored point keeps metres and km/h; only the row shows feet, mph and miles.
-void writeRow(std::FILE* out, SpeedUnit unit, const TrackPoint& p, double bearing, double metres,
+void writeRow(tracklog::TextBuffer& out, SpeedUnit unit, const TrackPoint& p, double bearing, double metres,
               double running) {
   if (unit == SpeedUnit::Other) return;
   CsvRowValues v{p.year,      p.month,    p.day,   p.hour,  p.minute, p.second,       p.latitude,
@@ -56,16 +73,14 @@ void writeRow(std::FILE* out, SpeedUnit unit, const TrackPoint& p, double bearin
     v.distance *= kFeetPerMetre;
     v.mileage *= kMilesPerKm;
   }
-  char row[kCsvRowCapacity];
-  std::fwrite(row, 1, formatCsvRow(v, row), out);
+  out.add(v);
 }
 
 }  // namespace
 
 void writeCsvFiles(const RunContext& run) {
   const tracklog::TrackStore& store = run.store;
-  tracklog::OutputFile file;
-  openPart(file, run, 1);
+  auto part = std::make_unique<CsvPart>(run, 1);
   double running = 0;  // metres from the first point, whatever the unit
   for (std::uint32_t i = 0; i < store.pointCount; ++i) {
     const TrackPoint& p = store.local(i);
@@ -77,14 +92,14 @@ void writeCsvFiles(const RunContext& run) {
       bearing = tracklog::bearingDegrees(q.latitude, q.longitude, p.latitude, p.longitude);
       running += metres;
     }
-    writeRow(file.get(), unitOf(run), p, bearing, metres, running);
+    writeRow(part->text(), unitOf(run), p, bearing, metres, running);
     const std::uint32_t written = i + 1;
     if (written % kRowsPerFile == 0 && (written / kRowsPerFile == 1 || written / kRowsPerFile == 2)) {
-      file.closeOrFail();
-      openPart(file, run, static_cast<int>(written / kRowsPerFile) + 1);
+      part->closeOrFail();
+      part = std::make_unique<CsvPart>(run, static_cast<int>(written / kRowsPerFile) + 1);
     }
   }
-  file.closeOrFail();
+  part->closeOrFail();
 }
 
 }  // namespace tellurix::report

@@ -25,9 +25,9 @@ char* putInt(char* out, int value, int width, bool zeroPad) {
   return out + length;
 }
 
-// A double as "%.<precision>f": to_chars with a precision formats in the style of printf.
+// A double as "%.<precision>f".
 char* putFixed(char* out, double value, int precision) {
-  return std::to_chars(out, out + 320, value, std::chars_format::fixed, precision).ptr;
+  return tracklog::formatFixed(out, value, precision);
 }
 
 }  // namespace
@@ -50,6 +50,11 @@ std::size_t formatCsvRow(const CsvRowValues& v, char* out) {
   *p++ = '\r';
   *p++ = '\n';
   return static_cast<std::size_t>(p - out);
+}
+
+void CsvRowValues::appendTo(tracklog::TextBuffer& out) const {
+  char* row = out.room(kCsvRowCapacity);
+  out.advance(row + formatCsvRow(*this, row));
 }
 
 }  // namespace tellurix::report

@@ -2,10 +2,15 @@
 
 #include <cstddef>
 
+#include "tracklog/TextBuffer.h"
+
 namespace tellurix::report {
 
 // One data row of the CSV tables, its values already in the row's unit.
 struct CsvRowValues {
+  // The row as formatCsvRow writes it.
+  void appendTo(tracklog::TextBuffer& out) const;
+
   int year = 0;
   int month = 0;
   int day = 0;

@@ -1,20 +1,23 @@
 #include "GpxTrack.h"
 
-#include <libxml/xmlIO.h>
 #include <libxml/xmlwriter.h>
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
-#include "kml/Decimal.h"
 #include "tracklog/Calendar.h"
+#include "tracklog/TextBuffer.h"
 #include "tracklog/TextFile.h"
 
 namespace tellurix::report {
 namespace {
 
+using tracklog::Fixed;
+using tracklog::TextBuffer;
 using tracklog::TrackPoint;
+using tracklog::ZeroPadded;
 
 constexpr const char* kGpxNamespace = "http://www.topografix.com/GPX/1/1";
 constexpr const char* kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
@@ -27,55 +30,22 @@ const xmlChar* xml(const char* text) {
   return reinterpret_cast<const xmlChar*>(text);
 }
 
-// One document on an xmlTextWriter over the caller's FILE. The writer's calls return a
-// negative count once the output fails: the first failure is kept and every later call skipped.
-class GpxWriter {
- public:
-  explicit GpxWriter(std::FILE* out) {
-    xmlOutputBufferPtr buffer = xmlOutputBufferCreateFile(out, nullptr);  // leaves `out` open
-    if (buffer == nullptr) return;
-    writer_ = xmlNewTextWriter(buffer);
-    if (writer_ == nullptr) {
-      xmlOutputBufferClose(buffer);
-      return;
-    }
-    ok_ = true;
-    check(xmlTextWriterSetIndent(writer_, 1));
-    check(xmlTextWriterSetIndentString(writer_, xml("  ")));
+// "<name>text</name>" with the text escaped by libxml2's text writer; nothing when the writer
+// cannot be had.
+std::optional<std::string> textElement(const char* name, const std::string& text) {
+  xmlBufferPtr buffer = xmlBufferCreate();
+  if (buffer == nullptr) return std::nullopt;
+  std::optional<std::string> element;
+  if (xmlTextWriterPtr writer = xmlNewTextWriterMemory(buffer, 0)) {
+    const bool written = xmlTextWriterWriteElement(writer, xml(name), xml(text.c_str())) >= 0;
+    xmlFreeTextWriter(writer);  // flushes into the buffer
+    if (written)
+      element.emplace(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
+                      static_cast<std::size_t>(xmlBufferLength(buffer)));
   }
-  ~GpxWriter() {
-    if (writer_ != nullptr) xmlFreeTextWriter(writer_);
-  }
-  GpxWriter(const GpxWriter&) = delete;
-  GpxWriter& operator=(const GpxWriter&) = delete;
-  GpxWriter(GpxWriter&&) = delete;
-  GpxWriter& operator=(GpxWriter&&) = delete;
-
-  void startDocument() { check(xmlTextWriterStartDocument(writer_, "1.0", "UTF-8", nullptr)); }
-  void endDocument() {
-    check(xmlTextWriterEndDocument(writer_));
-    check(xmlTextWriterFlush(writer_));
-  }
-  void start(const char* name) { check(xmlTextWriterStartElement(writer_, xml(name))); }
-  void end() { check(xmlTextWriterEndElement(writer_)); }
-  void attribute(const char* name, const char* value) {
-    check(xmlTextWriterWriteAttribute(writer_, xml(name), xml(value)));
-  }
-  // The text is escaped by the writer.
-  void element(const char* name, const char* text) {
-    check(xmlTextWriterWriteElement(writer_, xml(name), xml(text)));
-  }
-
-  [[nodiscard]] bool ok() const { return ok_; }
-
- private:
-  void check(int result) {
-    if (ok_ && result < 0) ok_ = false;
-  }
-
-  xmlTextWriterPtr writer_ = nullptr;
-  bool ok_ = false;
-};
+  xmlBufferFree(buffer);
+  return element;
+}
 
 bool allowedInXml(char32_t c) {
   return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
@@ -123,65 +93,91 @@ bool hasValidTime(const TrackPoint& p) {
          p.hour < 24 && p.minute < 60 && p.second < 60;
 }
 
-// lat and lon attributes, <ele> and <time>: the part a waypoint and a track point share.
-void writePosition(GpxWriter& w, const TrackPoint& p) {
-  w.attribute("lat", kml::Decimal(p.latitude, kCoordinateDecimals).c_str());
-  w.attribute("lon", kml::Decimal(p.longitude, kCoordinateDecimals).c_str());
-  if (std::isfinite(p.altitude)) {
-    char ele[64];
-    const auto result = std::to_chars(ele, ele + sizeof ele - 1, p.altitude, std::chars_format::fixed);
-    *result.ptr = '\0';
-    w.element("ele", ele);
+// The child elements a waypoint and a track point share: <ele> and <time>, each when the
+// point has one.
+struct PositionChildren {
+  explicit PositionChildren(const TrackPoint& p)
+      : point(p), ele(std::isfinite(p.altitude)), time(hasValidTime(p)) {}
+
+  [[nodiscard]] bool empty() const { return !ele && !time; }
+  void write(TextBuffer& out, std::string_view indent) const {
+    const TrackPoint& p = point;
+    if (ele) {
+      char text[64];
+      const char* end = std::to_chars(text, text + sizeof text, p.altitude, std::chars_format::fixed).ptr;
+      out.add(indent, "<ele>", std::string_view(text, static_cast<std::size_t>(end - text)), "</ele>\n");
+    }
+    if (time) {
+      out.add(indent, "<time>", ZeroPadded{p.year, 4}, '-', ZeroPadded{p.month, 2}, '-', ZeroPadded{p.day, 2},
+              'T', ZeroPadded{p.hour, 2}, ':', ZeroPadded{p.minute, 2}, ':', ZeroPadded{p.second, 2},
+              "Z</time>\n");
+    }
   }
-  if (hasValidTime(p)) {
-    char time[32];
-    std::snprintf(time, sizeof time, "%04u-%02u-%02uT%02u:%02u:%02uZ", unsigned{p.year}, unsigned{p.month},
-                  unsigned{p.day}, unsigned{p.hour}, unsigned{p.minute}, unsigned{p.second});
-    w.element("time", time);
+
+  const TrackPoint& point;
+  bool ele;
+  bool time;
+};
+
+// The lat and lon attributes.
+struct Coordinates {
+  const TrackPoint& point;
+  void appendTo(TextBuffer& out) const {
+    out.append(" lat=\"", Fixed{point.latitude, kCoordinateDecimals}, "\" lon=\"",
+               Fixed{point.longitude, kCoordinateDecimals}, "\"");
   }
+};
+
+// The document is laid out as libxml2's text writer indents it: two spaces a level, one
+// element a line, an element without children closed in its start tag.
+void writeStopWaypoint(TextBuffer& out, const TrackPoint& stop, const std::string& nameElement) {
+  out.add("  <wpt", Coordinates{stop}, ">\n");
+  PositionChildren(stop).write(out, "    ");
+  out.add("    ", nameElement, "\n");
+  out.add("  </wpt>\n");
 }
 
-void writeStopWaypoint(GpxWriter& w, const TrackPoint& stop, std::uint32_t number) {
-  w.start("wpt");
-  writePosition(w, stop);
-  const std::string name = "Stop " + std::to_string(number);
-  w.element("name", name.c_str());
-  w.end();
+// One <trkpt>: every track point of the document is written here.
+void writeTrackPoint(TextBuffer& out, const TrackPoint& p) {
+  const PositionChildren children(p);
+  if (children.empty()) {
+    out.add("      <trkpt", Coordinates{p}, "/>\n");
+    return;
+  }
+  out.add("      <trkpt", Coordinates{p}, ">\n");
+  children.write(out, "        ");
+  out.add("      </trkpt>\n");
 }
 
-void writeSegment(GpxWriter& w, const tracklog::TrackStore& store, const Leg& leg) {
-  w.start("trkseg");
-  for (std::uint32_t t = leg.first; t <= leg.last; ++t) {
-    w.start("trkpt");
-    writePosition(w, store.utc(t));
-    w.end();
-  }
-  w.end();
+void writeSegment(TextBuffer& out, const tracklog::TrackStore& store, const Leg& leg) {
+  out.add("    <trkseg>\n");
+  for (std::uint32_t t = leg.first; t <= leg.last; ++t) writeTrackPoint(out, store.utc(t));
+  out.add("    </trkseg>\n");
 }
 
 }  // namespace
 
 bool writeGpxTrack(std::FILE* out, const tracklog::TrackStore& store, const std::vector<Leg>& legs,
                    std::string_view trackName) {
-  GpxWriter w(out);
-  w.startDocument();
-  w.start("gpx");
-  w.attribute("version", "1.1");
-  w.attribute("creator", "Tellurix");
-  w.attribute("xmlns", kGpxNamespace);
-  w.attribute("xmlns:xsi", kSchemaInstance);
-  w.attribute("xsi:schemaLocation", kSchemaLocation);
+  const std::optional<std::string> name = textElement("name", xmlCharacters(trackName));
+  if (!name) return false;
+  TextBuffer text(out);
+  text.add(R"(<?xml version="1.0" encoding="UTF-8"?>)", "\n");
+  text.add(R"(<gpx version="1.1" creator="Tellurix" xmlns=")", kGpxNamespace, R"(" xmlns:xsi=")",
+           kSchemaInstance, R"(" xsi:schemaLocation=")", kSchemaLocation, "\">\n");
   // Waypoints come before tracks in a GPX document.
   for (const Leg& leg : legs) {
-    if (leg.endsInStop) writeStopWaypoint(w, store.utc(leg.last), leg.number);
+    if (!leg.endsInStop) continue;
+    const std::optional<std::string> stopName = textElement("name", "Stop " + std::to_string(leg.number));
+    if (!stopName) return false;
+    writeStopWaypoint(text, store.utc(leg.last), *stopName);
   }
-  w.start("trk");
-  w.element("name", xmlCharacters(trackName).c_str());
-  for (const Leg& leg : legs) writeSegment(w, store, leg);
-  w.end();
-  w.end();
-  w.endDocument();
-  return w.ok();
+  text.add("  <trk>\n");
+  text.add("    ", *name, "\n");
+  for (const Leg& leg : legs) writeSegment(text, store, leg);
+  text.add("  </trk>\n");
+  text.add("</gpx>\n");
+  return text.flush();
 }
 
 std::string gpxTrackPath(const ReportNames& names) {

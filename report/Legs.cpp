@@ -16,8 +16,15 @@ using tracklog::TrackPoint;
 constexpr double kStopRadius = 200;
 constexpr std::array<double, 7> kRefinementRadii{1, 2, 5, 10, 20, 50, 100};
 
-double distanceBetween(const TrackPoint& a, const TrackPoint& b) {
-  return tracklog::distanceMetres(a.latitude, a.longitude, b.latitude, b.longitude);
+using tracklog::PlanePoint;
+
+// The search measures many points from one anchor: the anchor's terms are worked out once.
+PlanePoint planePointOf(const TrackPoint& p) {
+  return tracklog::planePointOf(p.latitude, p.longitude);
+}
+
+double distanceFrom(const PlanePoint& anchor, const TrackPoint& p) {
+  return tracklog::distanceMetres(anchor, p.latitude, p.longitude);
 }
 
 // Finds the first point after an anchor that lies beyond the stop radius without measuring a
@@ -41,7 +48,7 @@ class StopRadiusScan {
 
   // The first index after `anchor` farther than the stop radius from it, else the point count.
   [[nodiscard]] std::uint32_t firstBeyond(std::uint32_t anchor) const {
-    const TrackPoint& a = points_[anchor];
+    const PlanePoint a = planePointOf(points_[anchor]);
     std::uint32_t i = anchor + 1;
     // On the move the answer is a few points away: measure those directly.
     const std::uint32_t direct = std::min(count_, anchor + 1 + kDirectSteps);
@@ -89,16 +96,14 @@ class StopRadiusScan {
     }
   };
 
-  [[nodiscard]] bool beyond(const TrackPoint& anchor, std::uint32_t i) const {
-    return !(distanceBetween(anchor, points_[i]) <= kStopRadius);
+  [[nodiscard]] bool beyond(const PlanePoint& anchor, std::uint32_t i) const {
+    return !(distanceFrom(anchor, points_[i]) <= kStopRadius);
   }
 
-  [[nodiscard]] static bool inside(const Box& box, const TrackPoint& a) {
+  [[nodiscard]] static bool inside(const Box& box, const PlanePoint& a) {
     if (!box.finite) return false;
     const double limit = kStopRadius - kMargin;
-    const auto near = [&](double lat, double lon) {
-      return tracklog::distanceMetres(a.latitude, a.longitude, lat, lon) <= limit;
-    };
+    const auto near = [&](double lat, double lon) { return tracklog::distanceMetres(a, lat, lon) <= limit; };
     return near(box.minLat, box.minLon) && near(box.minLat, box.maxLon) && near(box.maxLat, box.minLon) &&
            near(box.maxLat, box.maxLon);
   }
@@ -106,7 +111,7 @@ class StopRadiusScan {
   // The first block from `from` on, within the node's blocks [lo, hi), that is not wholly
   // inside the radius around `a`; kNone when there is none.
   [[nodiscard]] std::uint32_t firstOpenBlock(std::size_t node, std::uint32_t lo, std::uint32_t hi,
-                                             std::uint32_t from, const TrackPoint& a) const {
+                                             std::uint32_t from, const PlanePoint& a) const {
     if (hi <= from || lo >= blockCount_ || inside(boxes_[node], a)) return kNone;
     if (hi - lo == 1) return lo;
     const std::uint32_t mid = lo + (hi - lo) / 2;
@@ -186,7 +191,8 @@ class LegSearch {
   // The first index after `from` (and before `end`) farther than `radius` from it, else `end`.
   [[nodiscard]] std::uint32_t firstBeyond(std::uint32_t from, double radius, std::uint32_t end) const {
     std::uint32_t i = from + 1;
-    while (i < end && distanceBetween(points_[from], points_[i]) <= radius) ++i;
+    const PlanePoint anchor = planePointOf(points_[from]);
+    while (i < end && distanceFrom(anchor, points_[i]) <= radius) ++i;
     return i;
   }
 
@@ -213,7 +219,10 @@ class LegSearch {
   [[nodiscard]] Leg makeLeg(std::size_t number, std::uint32_t first, std::uint32_t last, bool endsInStop,
                             std::int32_t stopSeconds) const {
     double mileage = 0;
-    for (std::uint32_t i = first; i < last; ++i) mileage += distanceBetween(points_[i], points_[i + 1]);
+    for (std::uint32_t i = first; i < last; ++i) {
+      mileage += tracklog::distanceMetres(points_[i].latitude, points_[i].longitude, points_[i + 1].latitude,
+                                          points_[i + 1].longitude);
+    }
     return {static_cast<std::uint32_t>(number), first, last, endsInStop, stopSeconds, mileage};
   }
 

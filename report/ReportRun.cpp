@@ -1,8 +1,13 @@
 #include "ReportRun.h"
 
+#include <exception>
+#include <latch>
+#include <optional>
+
 #include "CsvExport.h"
 #include "GpxTrack.h"
 #include "Legs.h"
+#include "OutputJobs.h"
 #include "RmcWriter.h"
 #include "SummaryReport.h"
 #include "TimeKey.h"
@@ -11,6 +16,7 @@
 #include "tracklog/Errors.h"
 #include "tracklog/Geodesy.h"
 #include "tracklog/LogFile.h"
+#include "tracklog/TextBuffer.h"
 
 namespace tellurix::report {
 
@@ -20,12 +26,83 @@ using tracklog::TrackPoint;
 namespace {
 
 // A workbook that cannot be written is reported, and the run goes on to finish its KML files.
-void writeChartWorkbook(const ReportSession& session, tracklog::FieldSource& fields, ReportUi& ui) {
-  const charts::ChartTables tables = chartTables(session.stats, session.store.pointCount);
-  const std::string path = session.names.reportFolder + session.names.reportBaseName + "-SpeedChart.xls";
-  if (!charts::WriteChartWorkbook(tables, fields.text(Field::SpeedUnit), path)) {
-    ui.showMessage("excel file read open error", "");
+bool writeChartWorkbook(const RunContext& run) {
+  const charts::ChartTables tables = chartTables(run.stats, run.store.pointCount);
+  const std::string path = run.names.reportFolder + run.names.reportBaseName + "-SpeedChart.xls";
+  return charts::WriteChartWorkbook(tables, run.fields.text(Field::SpeedUnit), path);
+}
+
+void writeRmcFile(tracklog::OutputFile& file, const tracklog::TrackStore& store) {
+  {
+    tracklog::TextBuffer text(file.get());
+    writeRmcTrack(text, store);
   }
+  file.closeOrFail();
+}
+
+// The trip path document with the leg files.
+void writePathKmlFile(tracklog::OutputFile& file, const TripKml& trip, OutputJob& job) {
+  {
+    tracklog::TextBuffer path(file.get());
+    trip.writePathHead(path);
+    trip.writeLegFiles(path);
+    job.at(OutputStep::Placemarks);
+    trip.writePlacemarks(&path, nullptr);
+    job.at(OutputStep::PathKml);
+    trip.writeEnd(path);
+  }
+  file.closeOrFail();
+}
+
+void writePointKmlFile(tracklog::OutputFile& file, const TripKml& trip, OutputJob& job) {
+  {
+    tracklog::TextBuffer points(file.get());
+    trip.writePointHead(points);
+    trip.writePlacemarks(nullptr, &points);
+    job.at(OutputStep::PointKml);
+    trip.writeEnd(points);
+  }
+  file.closeOrFail();
+}
+
+// The legs, for the jobs that wait for them. A run that stops at finding them (a stop period
+// that is no number) or at the over-speed limit never comes to the steps after that.
+class FoundLegs {
+ public:
+  // Tells the waiting jobs, when the job finding the legs ends, whether it ended with a failure.
+  class Announcement {
+   public:
+    Announcement(FoundLegs& found, const OutputJob& job) : found_(found), job_(job) {}
+    Announcement(const Announcement&) = delete;
+    Announcement& operator=(const Announcement&) = delete;
+    ~Announcement() {
+      if (std::uncaught_exceptions() > exceptions_) found_.failedAt_ = job_.step();
+      found_.ready_.count_down();
+    }
+
+   private:
+    FoundLegs& found_;
+    const OutputJob& job_;
+    int exceptions_ = std::uncaught_exceptions();
+  };
+
+  // The legs once they are found; null where the run stops before `step`.
+  const std::vector<Leg>* waitFor(OutputStep step) {
+    ready_.wait();
+    return failedAt_ && step > *failedAt_ ? nullptr : &legs;
+  }
+
+  std::vector<Leg> legs;
+
+ private:
+  std::latch ready_{1};
+  std::optional<OutputStep> failedAt_;
+};
+
+void writeReportTextRest(tracklog::OutputFile& file, const RunContext& run, const std::vector<Leg>& legs) {
+  for (const Leg& leg : legs) writeLegBlock(file.get(), run, leg);
+  writeSummaryTail(file.get(), run);
+  file.closeOrFail();
 }
 
 }  // namespace
@@ -57,10 +134,6 @@ RunOutcome ReportRun::run() {
   }
 
   readLog(*window, *outputPath);
-  if (fields_.excelReports() && session_.store.pointCount > 0) {
-    writeCsvFiles(
-        {fields_, session_.zone, session_.store, session_.stats, session_.names, environment_.userId});
-  }
   if (session_.store.pointCount == 0) {
     reportNoMatch();
     return RunOutcome::NoMatch;
@@ -120,16 +193,15 @@ void ReportRun::readLog(const ReportWindow& window, const std::string& outputPat
     keepPoint(local, utc, window, outputPath);
   }
   log.close();
-  outputs_.rmc.closeOrFail();
 }
 
+// The RMC sentences are written from the store once the read is done, with the other outputs.
 void ReportRun::keepPoint(const TrackPoint& local, const TrackPoint& utc, const ReportWindow& window,
                           const std::string& outputPath) {
   tracklog::TrackStore& store = session_.store;
   if (store.pointCount == 0) {
     openReportOutputs(outputs_, session_.names, outputPath, window.start, local, environment_.userId);
   }
-  writeRmcSentence(outputs_.rmc.get(), utc);
   const TrackPoint* previous = store.pointCount > 0 ? &store.local(store.pointCount - 1) : nullptr;
   session_.stats.addPoint(local, previous);
   store.storePoint(store.pointCount, local, utc);
@@ -144,6 +216,11 @@ void ReportRun::reportNoMatch() {
   ui_.setStatusText("");
 }
 
+// The outputs are independent of each other: each is written by a job of its own, with its
+// own copy of the fields' texts and of the zone state, while the window waits as it always has
+// until the whole report is written. The legs are found by a job too, beside the outputs that
+// need none. Failures are reported afterwards in the order the outputs have always been
+// written in.
 void ReportRun::writeReport() {
   TravelStats& stats = session_.stats;
   const tracklog::TrackStore& store = session_.store;
@@ -152,21 +229,68 @@ void ReportRun::writeReport() {
     const TrackPoint& b = store.local(i + 1);
     stats.totalDistance += tracklog::distanceMetres(a.latitude, a.longitude, b.latitude, b.longitude);
   }
-  const RunContext context{fields_, session_.zone, store, stats, session_.names, environment_.userId};
-  std::FILE* reportText = outputs_.reportText.get();
+  writeSummaryHead(outputs_.reportText.get(),
+                   {fields_, session_.zone, store, stats, session_.names, environment_.userId});
 
-  writeSummaryHead(reportText, context);
-  const std::vector<Leg> legs = findLegs(store.localPoints(), store.pointCount, fields_);
-  for (const Leg& leg : legs) {
-    if (leg.endsInStop) stats.totalStopSeconds += leg.stopSeconds;
-  }
-  writeTripKml(outputs_, context, legs, [&](const Leg& leg) { writeLegBlock(reportText, context, leg); });
-  writeSummaryTail(reportText, context);
-  outputs_.reportText.closeOrFail();
-  if (fields_.excelReports()) writeChartWorkbook(session_, fields_, ui_);
-  closeTripKml(outputs_, context);
+  // Nothing reads the window from here on but these copies: no event is processed until the
+  // report is done, so they hold what the window shows.
+  tracklog::FixedFields shown = tracklog::fixedCopyOf(fields_);
+  const bool excel = shown.excelReports();
+  const auto job = [&](auto write) {
+    return [this, &shown, &stats, write](OutputJob& progress) {
+      tracklog::FixedFields fields = shown;
+      tracklog::ZoneState zone = session_.zone;
+      write(RunContext{fields, zone, session_.store, stats, session_.names, environment_.userId}, progress);
+    };
+  };
+
+  FoundLegs found;
+  OutputJobs jobs;
+  jobs.add(OutputStep::Legs, job([&](const RunContext& run, OutputJob& progress) {
+             const FoundLegs::Announcement announcement(found, progress);
+             std::vector<Leg> legs = findLegs(store.localPoints(), store.pointCount, run.fields);
+             for (const Leg& leg : legs) {
+               if (leg.endsInStop) stats.totalStopSeconds += leg.stopSeconds;
+             }
+             found.legs = std::move(legs);
+             progress.at(OutputStep::Placemarks);
+             TripKml(run, found.legs).checkLimit();
+           }));
+  jobs.add(OutputStep::Rmc,
+           job([&](const RunContext& run, OutputJob&) { writeRmcFile(outputs_.rmc, run.store); }));
+  // The largest first, so that the last to finish is a small one.
+  jobs.add(OutputStep::Placemarks, job([&](const RunContext& run, OutputJob& progress) {
+             if (const auto* legs = found.waitFor(OutputStep::Placemarks)) {
+               writePointKmlFile(outputs_.pointKml, TripKml(run, *legs), progress);
+             }
+           }));
+  jobs.add(OutputStep::LegFiles, job([&](const RunContext& run, OutputJob& progress) {
+             if (const auto* legs = found.waitFor(OutputStep::LegFiles)) {
+               writePathKmlFile(outputs_.pathKml, TripKml(run, *legs), progress);
+             }
+           }));
   // The GPX track is an extra for other tools: a failure is shown and the finished report kept.
-  if (!writeTripGpx(context, legs)) ui_.showMessage("GPX file write open error", "");
+  jobs.add(OutputStep::Gpx, job([&](const RunContext& run, OutputJob& progress) {
+             const auto* legs = found.waitFor(OutputStep::Gpx);
+             if (legs != nullptr && !writeTripGpx(run, *legs))
+               progress.showMessage("GPX file write open error");
+           }));
+  if (excel) {
+    jobs.add(OutputStep::Csv, job([](const RunContext& run, OutputJob&) { writeCsvFiles(run); }));
+  }
+  jobs.add(OutputStep::ReportText, job([&](const RunContext& run, OutputJob&) {
+             if (const auto* legs = found.waitFor(OutputStep::ReportText)) {
+               writeReportTextRest(outputs_.reportText, run, *legs);
+             }
+           }));
+  if (excel) {
+    jobs.addAfterEarlierSteps(OutputStep::Workbook, job([](const RunContext& run, OutputJob& progress) {
+                                if (!writeChartWorkbook(run))
+                                  progress.showMessage("excel file read open error");
+                              }));
+  }
+  jobs.run(WorkerPool(environment_.outputThreads));
+  jobs.report(ui_);
 }
 
 void ReportRun::finishWorking() {

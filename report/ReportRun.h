@@ -8,6 +8,7 @@
 #include "ReportRequest.h"
 #include "ReportSession.h"
 #include "ReportUi.h"
+#include "WorkerPool.h"
 #include "tracklog/FieldSource.h"
 
 namespace tellurix::report {
@@ -17,6 +18,7 @@ struct ReportEnvironment {
   std::string logPath;                  // LOGDATA.BIN in the program's folder
   std::uint32_t receivedByteCount = 0;  // record bytes the download wrote in this program run
   std::string userId;
+  unsigned outputThreads = WorkerPool::coreCount();  // that write the outputs after the read
 };
 
 enum class RunOutcome {

@@ -1,66 +1,96 @@
 #include "RmcWriter.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
+#include <cstdio>
 
 namespace tellurix::report {
 namespace {
 
+using tracklog::TextBuffer;
+using tracklog::ZeroPadded;
+
 constexpr double kKnotsPerKmh = 0.54001512042337185;  // 1 / 1.8518
 
-// Writes the coordinate into `out` (at least 16 bytes) and returns its length.
-int formatCoordinate(char* out, std::size_t size, double degrees, int degreeDigits) {
-  const double magnitude = std::fabs(degrees);
-  auto whole = static_cast<std::int64_t>(magnitude);
-  const double minutes = (magnitude - static_cast<double>(whole)) * 60;
-  // Half up on the exact value: minutes × 10000 is exact for every decoded coordinate, and
-  // printf would round those exact ties to even.
-  auto tenThousandths = static_cast<std::int64_t>(std::floor(minutes * 10000 + 0.5));
-  if (tenThousandths >= 600000) {
-    tenThousandths -= 600000;
-    whole += 1;
+struct RmcCoordinate {
+  double degrees;
+  int degreeDigits;
+
+  void appendTo(TextBuffer& out) const {
+    const double magnitude = std::fabs(degrees);
+    auto whole = static_cast<std::int64_t>(magnitude);
+    const double minutes = (magnitude - static_cast<double>(whole)) * 60;
+    // Half up on the exact value: minutes × 10000 is exact for every decoded coordinate, and
+    // printf would round those exact ties to even.
+    auto tenThousandths = static_cast<std::int64_t>(std::floor(minutes * 10000 + 0.5));
+    if (tenThousandths >= 600000) {
+      tenThousandths -= 600000;
+      whole += 1;
+    }
+    out.append(ZeroPadded{whole, degreeDigits}, ZeroPadded{tenThousandths / 10000, 2}, '.',
+               ZeroPadded{tenThousandths % 10000, 4});
   }
-  return std::snprintf(out, size, "%0*lld%02lld.%04lld", degreeDigits, static_cast<long long>(whole),
-                       static_cast<long long>(tenThousandths / 10000),
-                       static_cast<long long>(tenThousandths % 10000));
-}
+};
 
-// Characters 3 and 4 of the decimal year text.
-void yearDigits(unsigned year, char (&out)[3]) {
-  char text[16];
-  const int length = std::snprintf(text, sizeof text, "%u", year);
-  out[0] = length > 2 ? text[2] : '\0';
-  out[1] = length > 3 ? text[3] : '\0';
-  out[2] = '\0';
-}
+// Knots with one decimal and at least three integer digits ("%05.1f").
+struct Knots {
+  float kmh;
 
-std::size_t formatSentence(const tracklog::TrackPoint& p, char* out, std::size_t size) {
-  char latitude[32];
-  char longitude[32];
-  formatCoordinate(latitude, sizeof latitude, p.latitude, 2);
-  formatCoordinate(longitude, sizeof longitude, p.longitude, 3);
-  char knots[32];
-  std::snprintf(knots, sizeof knots, "%05.1f", static_cast<double>(p.speed) * kKnotsPerKmh);
-  char year[3];
-  yearDigits(p.year, year);
+  void appendTo(TextBuffer& out) const {
+    const double knots = static_cast<double>(kmh) * kKnotsPerKmh;
+    char text[tracklog::kFixedRoom + 1];
+    if (!std::isfinite(knots)) {  // printf pads these with spaces, not zeros
+      out.put(std::string_view(text,
+                               static_cast<std::size_t>(std::snprintf(text, sizeof text, "%05.1f", knots))));
+      return;
+    }
+    const char* end = tracklog::formatFixed(text, knots, 1);
+    const char* digits = text;
+    if (*digits == '-') out.put(*digits++);
+    for (auto length = end - text; length < 5; ++length) out.put('0');
+    out.put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+  }
+};
 
-  const int bodyEnd =
-      std::snprintf(out, size, "$GPRMC,%02d%02d%02d.000,A,%s,%s,%s,%s,%s,000.0,%02d%02d%s,,,A", p.hour,
-                    p.minute, p.second, latitude, p.latitude > 0 ? "N" : "S", longitude,
-                    p.longitude > 0 ? "E" : "W", knots, p.day, p.month, year);
-  const unsigned checksum = nmeaChecksum(out + 1, static_cast<std::size_t>(bodyEnd) - 1);
-  const int total =
-      bodyEnd + std::snprintf(out + bodyEnd, size - static_cast<std::size_t>(bodyEnd), "*%02X", checksum);
-  return static_cast<std::size_t>(total);
+// Characters 3 and 4 of the decimal year text: as many of them as it has.
+struct YearDigits {
+  unsigned year;
+
+  void appendTo(TextBuffer& out) const {
+    char text[16];
+    const char* end = std::to_chars(text, text + sizeof text, year).ptr;
+    const auto length = end - text;
+    if (length > 2) out.put(text[2]);
+    if (length > 3) out.put(text[3]);
+  }
+};
+
+struct Checksum {
+  unsigned sum;
+
+  void appendTo(TextBuffer& out) const {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out.append('*', kHex[(sum >> 4) & 0xF], kHex[sum & 0xF]);
+  }
+};
+
+// The sentence up to and including its checksum.
+void appendSentence(TextBuffer& out, const tracklog::TrackPoint& p) {
+  out.add("$GPRMC,", ZeroPadded{p.hour, 2}, ZeroPadded{p.minute, 2}, ZeroPadded{p.second, 2}, ".000,A,",
+          RmcCoordinate{p.latitude, 2}, ",", p.latitude > 0 ? "N" : "S", ",", RmcCoordinate{p.longitude, 3},
+          ",", p.longitude > 0 ? "E" : "W", ",", Knots{p.speed}, ",000.0,", ZeroPadded{p.day, 2},
+          ZeroPadded{p.month, 2}, YearDigits{p.year}, ",,,A");
+  const std::string_view body = out.recent();
+  out.append(Checksum{nmeaChecksum(body.data() + 1, body.size() - 1)});
 }
 
 }  // namespace
 
 std::string rmcCoordinate(double degrees, int degreeDigits) {
-  char text[32];
-  formatCoordinate(text, sizeof text, degrees, degreeDigits);
-  return text;
+  TextBuffer text;
+  text.append(RmcCoordinate{degrees, degreeDigits});
+  return std::string(text.text());
 }
 
 unsigned nmeaChecksum(const char* body, std::size_t length) {
@@ -70,15 +100,18 @@ unsigned nmeaChecksum(const char* body, std::size_t length) {
 }
 
 std::string rmcSentence(const tracklog::TrackPoint& utcPoint) {
-  char sentence[160];
-  return {sentence, formatSentence(utcPoint, sentence, sizeof sentence)};
+  TextBuffer text;
+  appendSentence(text, utcPoint);
+  return std::string(text.text());
 }
 
-void writeRmcSentence(std::FILE* out, const tracklog::TrackPoint& utcPoint) {
-  char sentence[160];
-  const std::size_t length = formatSentence(utcPoint, sentence, sizeof sentence);
-  std::memcpy(sentence + length, "\r\n", 2);
-  std::fwrite(sentence, 1, length + 2, out);
+void writeRmcSentence(tracklog::TextOut out, const tracklog::TrackPoint& utcPoint) {
+  appendSentence(out.buffer(), utcPoint);
+  out.buffer().append("\r\n");
+}
+
+void writeRmcTrack(TextBuffer& out, const tracklog::TrackStore& store) {
+  for (std::uint32_t i = 0; i < store.pointCount; ++i) writeRmcSentence(out, store.utc(i));
 }
 
 }  // namespace tellurix::report

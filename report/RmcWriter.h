@@ -1,9 +1,11 @@
 #pragma once
 
-#include <cstdio>
+#include <cstddef>
 #include <string>
 
+#include "tracklog/TextBuffer.h"
 #include "tracklog/TrackPoint.h"
+#include "tracklog/TrackStore.h"
 
 namespace tellurix::report {
 
@@ -11,7 +13,10 @@ namespace tellurix::report {
 std::string rmcSentence(const tracklog::TrackPoint& utcPoint);
 
 // Appends the sentence and CR LF.
-void writeRmcSentence(std::FILE* out, const tracklog::TrackPoint& utcPoint);
+void writeRmcSentence(tracklog::TextOut out, const tracklog::TrackPoint& utcPoint);
+
+// One sentence per selected point, in the order they were read.
+void writeRmcTrack(tracklog::TextBuffer& out, const tracklog::TrackStore& store);
 
 // ddmm.mmmm (two degree digits) or dddmm.mmmm (three), minutes rounded half up.
 std::string rmcCoordinate(double degrees, int degreeDigits);

@@ -1,5 +1,6 @@
 #include "TripKml.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -11,6 +12,7 @@ namespace {
 
 using tracklog::Field;
 using tracklog::SpeedUnit;
+using tracklog::TextBuffer;
 using tracklog::TrackPoint;
 
 // "stop<k>-[<user id>-]<year>-<month>-<day>_<hour>-<minute>.kml" from the leg's last point in
@@ -32,51 +34,67 @@ double mileageKm(const Leg& leg) {
   return leg.mileage * 0.001;
 }
 
-// One document per leg: its path with its Start and Stop placemarks. The same path goes into
-// the trip path document as it is written.
-void writeLegFile(const RunContext& run, const kml::KmlContext& context, const Leg& leg, std::FILE* path) {
-  const tracklog::TrackStore& store = run.store;
-  const std::string name = legFileName(leg.number, store.local(leg.last), run.userId);
-  tracklog::OutputFile file;
-  tracklog::openOrFail(file, run.names.reportFolder + name, "(1)stop_point_file file write open error");
-  std::FILE* out = file.get();
+}  // namespace
 
-  kml::writeTripDocumentHead(out, name);
-  kml::writePathHead(out, leg.number);
-  kml::writePathHead(path, leg.number);
-  for (std::uint32_t t = leg.first; t <= leg.last; ++t) {
-    kml::writePathCoordinate(out, store.local(t));
-    kml::writePathCoordinate(path, store.local(t));
+TripKml::TripKml(const RunContext& run, const std::vector<Leg>& legs)
+    : run_(run), legs_(legs), context_{run.fields, run.zone} {}
+
+void TripKml::writePathHead(TextBuffer& path) const {
+  kml::writeTripDocumentHead(path, run_.names.pathKmlName);
+}
+
+void TripKml::writePointHead(TextBuffer& points) const {
+  kml::writeLabelDocumentHead(points, run_.names.pointKmlName);
+}
+
+void TripKml::writeLegFiles(TextBuffer& path) const {
+  for (const Leg& leg : legs_) writeLegFile(leg, path);
+}
+
+void TripKml::writeLegFile(const Leg& leg, TextBuffer& path) const {
+  const tracklog::TrackStore& store = run_.store;
+  const std::string name = legFileName(leg.number, store.local(leg.last), run_.userId);
+  tracklog::OutputFile file;
+  tracklog::openOrFail(file, run_.names.reportFolder + name, "(1)stop_point_file file write open error");
+  {
+    TextBuffer out(file.get());
+    kml::writeTripDocumentHead(out, name);
+    kml::writePathHead(out, leg.number);
+    kml::writePathHead(path, leg.number);
+    for (std::uint32_t t = leg.first; t <= leg.last; ++t) {
+      // Both documents carry the same line: formatted once.
+      kml::writePathCoordinate(out, store.local(t));
+      path.add(out.recent());
+    }
+    kml::writePathTail(out, store.utc(leg.first), store.utc(leg.last));
+    kml::writePathTail(path, store.utc(leg.first), store.utc(leg.last));
+    kml::writeLegStartPlacemark(out, context_, store.utc(leg.first), leg.number);
+    kml::writeLegStopPlacemark(out, context_, store.utc(leg.last), store.utc(leg.first), mileageKm(leg),
+                               stopSecondsOf(leg), leg.number);
+    kml::writeDocumentTail(out);
   }
-  kml::writePathTail(out, store.utc(leg.first), store.utc(leg.last));
-  kml::writePathTail(path, store.utc(leg.first), store.utc(leg.last));
-  kml::writeLegStartPlacemark(out, context, store.utc(leg.first), leg.number);
-  kml::writeLegStopPlacemark(out, context, store.utc(leg.last), store.utc(leg.first), mileageKm(leg),
-                             stopSecondsOf(leg), leg.number);
-  kml::writeDocumentTail(out);
   file.closeOrFail();
 }
 
 // The points between a leg's first and last: the fastest of the run as MaxSpeed and the
 // over-speed ones with the track-point icon in both documents, every other one as a label in
 // the point document. The limit and the unit are read at every point.
-void writeInnerPlacemarks(const RunContext& run, const kml::KmlContext& context, const Leg& leg,
-                          std::FILE* path, std::FILE* points) {
+void TripKml::writeInnerPlacemarks(const Leg& leg, TextBuffer* path, TextBuffer* points) const {
   for (std::uint32_t t = leg.first + 1; t < leg.last; ++t) {
-    const TrackPoint& p = run.store.utc(t);
-    const std::int32_t limit = tracklog::wholeNumberField(run.fields, Field::OverSpeed);
-    const SpeedUnit unit = tracklog::speedUnitOf(run.fields.text(Field::SpeedUnit));
-    switch (innerPlacemarkFor(p, unit, limit, run.stats.maxSpeed)) {
+    const TrackPoint& p = run_.store.utc(t);
+    const std::int32_t limit = tracklog::wholeNumberField(run_.fields, Field::OverSpeed);
+    const SpeedUnit unit = tracklog::speedUnitOf(run_.fields.text(Field::SpeedUnit));
+    switch (innerPlacemarkFor(p, unit, limit, run_.stats.maxSpeed)) {
       case InnerPlacemark::MaxSpeed:
-        kml::writeMaxSpeedPlacemark(path, context, p);
-        kml::writeMaxSpeedPlacemark(points, context, p);
+        if (path != nullptr) kml::writeMaxSpeedPlacemark(*path, context_, p);
+        if (points != nullptr) kml::writeMaxSpeedPlacemark(*points, context_, p);
         break;
       case InnerPlacemark::OverSpeed:
-        kml::writeTrackPointPlacemark(path, context, p);
-        kml::writeTrackPointPlacemark(points, context, p);
+        if (path != nullptr) kml::writeTrackPointPlacemark(*path, context_, p);
+        if (points != nullptr) kml::writeTrackPointPlacemark(*points, context_, p);
         break;
       case InnerPlacemark::Label:
-        kml::writeLabelPointPlacemark(points, context, p);
+        if (points != nullptr) kml::writeLabelPointPlacemark(*points, context_, p);
         break;
       case InnerPlacemark::None:
         break;
@@ -84,7 +102,52 @@ void writeInnerPlacemarks(const RunContext& run, const kml::KmlContext& context,
   }
 }
 
-}  // namespace
+void TripKml::writePlacemarks(TextBuffer* path, TextBuffer* points,
+                              const std::function<void(const Leg&)>& afterStop) const {
+  if (legs_.empty()) return;
+  const tracklog::TrackStore& store = run_.store;
+  if (path != nullptr) {
+    kml::writeBeginPlacemark(*path, context_, store.utc(0));
+    kml::writeStartPlacemark(*path, context_, store.utc(0), 1);
+  }
+  if (points != nullptr) {
+    kml::writeBeginPlacemark(*points, context_, store.utc(0));
+    kml::writePointFolderStart(*points, context_, store.utc(0), 1);
+  }
+  for (const Leg& leg : legs_) {
+    writeInnerPlacemarks(leg, path, points);
+    const TrackPoint& stop = store.utc(leg.last);
+    const TrackPoint& begin = store.utc(leg.first);
+    if (path != nullptr) {
+      kml::writeStopPlacemark(*path, context_, stop, begin, mileageKm(leg), leg.number, stopSecondsOf(leg));
+    }
+    if (points != nullptr) {
+      kml::writeStopPlacemark(*points, context_, stop, begin, mileageKm(leg), leg.number, stopSecondsOf(leg));
+      points->line("</Folder>");
+    }
+    if (afterStop) afterStop(leg);
+    if (leg.endsInStop) {
+      const TrackPoint& departure = store.utc(leg.last + 1);
+      if (path != nullptr) kml::writeStartPlacemark(*path, context_, departure, leg.number + 1);
+      if (points != nullptr) kml::writePointFolderStart(*points, context_, departure, leg.number + 1);
+    }
+  }
+}
+
+void TripKml::writeEnd(TextBuffer& document) const {
+  const tracklog::TrackStore& store = run_.store;
+  if (store.pointCount > 0) {
+    kml::writeEndPlacemark(document, context_, store.utc(store.pointCount - 1), store.utc(0),
+                           run_.stats.totalDistance * 0.001);
+    kml::writeDocumentTail(document);
+  }
+}
+
+void TripKml::checkLimit() const {
+  const bool anyInnerPoint =
+      std::any_of(legs_.begin(), legs_.end(), [](const Leg& leg) { return leg.last > leg.first + 1; });
+  if (anyInnerPoint) tracklog::wholeNumberField(run_.fields, Field::OverSpeed);
+}
 
 InnerPlacemark innerPlacemarkFor(const TrackPoint& point, SpeedUnit unit, std::int32_t limit, int maxSpeed) {
   if (unit == SpeedUnit::Other) return InnerPlacemark::None;
@@ -97,49 +160,31 @@ InnerPlacemark innerPlacemarkFor(const TrackPoint& point, SpeedUnit unit, std::i
 
 void writeTripKml(ReportOutputs& outputs, const RunContext& run, const std::vector<Leg>& legs,
                   const std::function<void(const Leg&)>& writeReportBlock) {
-  const tracklog::TrackStore& store = run.store;
-  std::FILE* path = outputs.pathKml.get();
-  std::FILE* points = outputs.pointKml.get();
-  const kml::KmlContext context{run.fields, run.zone};
-
-  kml::writeTripDocumentHead(path, run.names.pathKmlName);
-  kml::writeLabelDocumentHead(points, run.names.pointKmlName);
-  for (const Leg& leg : legs) writeLegFile(run, context, leg, path);
-  if (legs.empty()) return;
-
-  kml::writeBeginPlacemark(path, context, store.utc(0));
-  kml::writeStartPlacemark(path, context, store.utc(0), 1);
-  kml::writeBeginPlacemark(points, context, store.utc(0));
-  kml::writePointFolderStart(points, context, store.utc(0), 1);
-  for (const Leg& leg : legs) {
-    writeInnerPlacemarks(run, context, leg, path, points);
-    const TrackPoint& stop = store.utc(leg.last);
-    const TrackPoint& begin = store.utc(leg.first);
-    kml::writeStopPlacemark(path, context, stop, begin, mileageKm(leg), leg.number, stopSecondsOf(leg));
-    kml::writeStopPlacemark(points, context, stop, begin, mileageKm(leg), leg.number, stopSecondsOf(leg));
-    tracklog::writeText(points, "</Folder>");
+  const TripKml trip(run, legs);
+  TextBuffer path(outputs.pathKml.get());
+  TextBuffer points(outputs.pointKml.get());
+  trip.writePathHead(path);
+  trip.writePointHead(points);
+  trip.writeLegFiles(path);
+  trip.writePlacemarks(&path, &points, [&](const Leg& leg) {
+    path.flush();
+    points.flush();
     writeReportBlock(leg);
-    if (leg.endsInStop) {
-      kml::writeStartPlacemark(path, context, store.utc(leg.last + 1), leg.number + 1);
-      kml::writePointFolderStart(points, context, store.utc(leg.last + 1), leg.number + 1);
-    }
-  }
+  });
 }
 
 void closeTripKml(ReportOutputs& outputs, const RunContext& run) {
-  const tracklog::TrackStore& store = run.store;
-  if (store.pointCount > 0) {
-    const kml::KmlContext context{run.fields, run.zone};
-    const TrackPoint& end = store.utc(store.pointCount - 1);
-    const TrackPoint& begin = store.utc(0);
-    const double km = run.stats.totalDistance * 0.001;
-    kml::writeEndPlacemark(outputs.pointKml.get(), context, end, begin, km);
-    kml::writeDocumentTail(outputs.pointKml.get());
-    outputs.pointKml.closeOrFail();
-    kml::writeEndPlacemark(outputs.pathKml.get(), context, end, begin, km);
-    kml::writeDocumentTail(outputs.pathKml.get());
+  const std::vector<Leg> noLegs;  // the End placemark needs none
+  const TripKml trip(run, noLegs);
+  {
+    TextBuffer points(outputs.pointKml.get());
+    trip.writeEnd(points);
   }
   outputs.pointKml.closeOrFail();
+  {
+    TextBuffer path(outputs.pathKml.get());
+    trip.writeEnd(path);
+  }
   outputs.pathKml.closeOrFail();
 }
 

@@ -22,6 +22,16 @@ FixedFields::FixedFields() {
   set(Field::StopPeriod, "10");
 }
 
+FixedFields fixedCopyOf(FieldSource& fields) {
+  FixedFields copy;
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    const auto field = static_cast<Field>(i);
+    copy.set(field, std::string(fields.text(field)));
+  }
+  copy.setExcelReports(fields.excelReports());
+  return copy;
+}
+
 SpeedUnit speedUnitOf(std::string_view text) {
   if (text == "KPH") return SpeedUnit::Kph;
   if (text == "MPH") return SpeedUnit::Mph;

@@ -53,6 +53,9 @@ class FixedFields final : public FieldSource {
   bool excelReports_ = false;
 };
 
+// What the fields hold now, for work that must not reach into the window: other threads.
+FixedFields fixedCopyOf(FieldSource& fields);
+
 enum class SpeedUnit : std::uint8_t { Kph, Mph, Other };
 
 // Exact, case-sensitive: anything but "KPH" and "MPH" selects neither variant.

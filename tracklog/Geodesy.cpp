@@ -12,22 +12,41 @@ struct PlaneOffset {
   double dy;  // metres north
 };
 
+double radians(double degrees) {
+  return degrees * kPi / 180;
+}
+
+PlaneOffset planeOffset(const PlanePoint& from, double lambda2, double phi2) {
+  return {(lambda2 - from.lambda) * from.eastScale, (phi2 - from.phi) * from.radius};
+}
+
 PlaneOffset planeOffset(double lat1, double lon1, double lat2, double lon2) {
-  const double lambda1 = lon1 * kPi / 180;
-  const double phi1 = lat1 * kPi / 180;
-  const double lambda2 = lon2 * kPi / 180;
-  const double phi2 = lat2 * kPi / 180;
-  // The local radius falls linearly from the equatorial 6378137 m to the polar 6356725 m.
-  const double radius = (90 - std::fabs(lat1)) * 21412 / 90 + 6356725;
-  const double eastScale = std::cos(phi1) * radius;
-  return {(lambda2 - lambda1) * eastScale, (phi2 - phi1) * radius};
+  return planeOffset(planePointOf(lat1, lon1), radians(lon2), radians(lat2));
+}
+
+double length(const PlaneOffset& o) {
+  return std::sqrt(o.dx * o.dx + o.dy * o.dy);
 }
 
 }  // namespace
 
+PlanePoint planePointOf(double lat, double lon) {
+  // The local radius falls linearly from the equatorial 6378137 m to the polar 6356725 m.
+  const double radius = (90 - std::fabs(lat)) * 21412 / 90 + 6356725;
+  const double phi = radians(lat);
+  return {radians(lon), phi, radius, std::cos(phi) * radius};
+}
+
+double distanceMetres(const PlanePoint& from, const PlanePoint& to) {
+  return length(planeOffset(from, to.lambda, to.phi));
+}
+
+double distanceMetres(const PlanePoint& from, double lat2, double lon2) {
+  return length(planeOffset(from, radians(lon2), radians(lat2)));
+}
+
 double distanceMetres(double lat1, double lon1, double lat2, double lon2) {
-  const PlaneOffset o = planeOffset(lat1, lon1, lat2, lon2);
-  return std::sqrt(o.dx * o.dx + o.dy * o.dy);
+  return length(planeOffset(lat1, lon1, lat2, lon2));
 }
 
 double bearingDegrees(double lat1, double lon1, double lat2, double lon2) {

@@ -14,11 +14,12 @@ std::string_view characters(std::string_view text, std::size_t first, std::size_
 }  // namespace
 
 void ReadZoneOffset(ZoneState& zone, std::string_view zoneName) {
-  if (zoneName.size() < 5) return;
+  if (zoneName.size() < 5 || zoneName == zone.readFrom) return;
   const char sign = zoneName[4];
   if (sign == ')') {
     zone.offset = {0, 0};
     zone.label = "(GMT+0:00)";
+    zone.readFrom = zoneName;
     return;
   }
   if (sign != '+' && sign != '-') return;
@@ -28,6 +29,7 @@ void ReadZoneOffset(ZoneState& zone, std::string_view zoneName) {
   const int direction = sign == '+' ? 1 : -1;
   zone.offset = {direction * hours, direction * minutes};
   zone.label = std::string("(GMT") + sign + std::to_string(hours) + ":" + std::string(minuteText) + ")";
+  zone.readFrom = zoneName;
 }
 
 void shiftByZoneOffset(const ZoneOffset& offset, CalendarTime& t) {

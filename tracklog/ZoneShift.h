@@ -21,6 +21,9 @@ struct ZoneOffset {
 struct ZoneState {
   ZoneOffset offset;
   std::string label;  // ZoneLabel, e.g. "(GMT+8:00)"; empty until a zone was read
+  // The name they were read from: the name is read again before every point a run shifts or
+  // prints, and while it stays the same there is nothing to parse.
+  std::string readFrom;
 };
 
 // Reads "(GMT+08:00) Taipei", "(UTC-03:30) ..." or "(GMT) ..." into `zone`. Throws

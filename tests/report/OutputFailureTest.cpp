@@ -134,6 +134,68 @@ INSTANTIATE_TEST_SUITE_P(
         FullFileCase{"gpx", "trip-track.gpx", "GPX file write open error", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct SeveralCase {
+  const char* name;
+  std::vector<const char*> files;     // replaced by /dev/full, all in the same run
+  std::vector<std::string> messages;  // shown before the end
+  const char* fatal;                  // the error the run ends with
+};
+void PrintTo(const SeveralCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class SeveralFailuresTest : public OutputFailureTest, public ::testing::WithParamInterface<SeveralCase> {};
+
+// The outputs are written side by side, each by its own job; the run still ends as if they
+// were written one after the other: the first failure in that order with its own message, the
+// extras' messages met before it, nothing of the outputs after it.
+TEST_P(SeveralFailuresTest, EndWithTheFirstInTheOrderOfTheOutputs) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const SeveralCase& c = GetParam();
+  ASSERT_EQ(run(outPath()), RunOutcome::Done);
+  for (const char* file : c.files) {
+    fs::remove(folder() / file);
+    fs::create_symlink("/dev/full", folder() / file);
+  }
+  for (const unsigned threads : {1U, 4U}) {
+    ui = std::make_unique<testing::RecordingReportUi>(outPath());
+    std::string fatal;
+    try {
+      ReportRun(session, fields, *ui, ReportEnvironment{logPath(), receivedBytes, "", threads}).run();
+    } catch (const tracklog::FatalError& e) {
+      fatal = e.what();
+    }
+    EXPECT_EQ(fatal, c.fatal) << threads << " threads";
+    EXPECT_EQ(ui->messages(), c.messages) << threads << " threads";
+    EXPECT_FALSE(reportedDone());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, SeveralFailuresTest,
+                         ::testing::Values(SeveralCase{"point_kml_before_gpx",
+                                                       {"trip-track.gpx", "trip-2010-09-09_point.kml"},
+                                                       {},
+                                                       "file write open error"},
+                                           SeveralCase{"workbook_message_then_path_kml",
+                                                       {"trip-2010-09-09.kml", "trip-SpeedChart.xls"},
+                                                       {"|excel file read open error"},
+                                                       "KML_Path_File file write open error"},
+                                           SeveralCase{
+                                               "report_text_before_workbook_and_gpx",
+                                               {"trip-track.gpx", "trip-SpeedChart.xls", "trip-report.txt"},
+                                               {},
+                                               "Report_File file read open error"},
+                                           SeveralCase{"rmc_before_everything",
+                                                       {"stop2-2010-09-09_10-32.kml", "trip-track.gpx",
+                                                        "trip-1.csv", "trip-rmc.txt"},
+                                                       {},
+                                                       "GPRMC_File file write open error"},
+                                           SeveralCase{"csv_before_leg_file",
+                                                       {"stop1-2010-09-09_10-02.kml", "trip-1.csv"},
+                                                       {},
+                                                       "csv file read open error in Quorvel"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(OutputFailureTest, AFullDiskEndsTheRunAndKeepsTheEarlierReport) {
   testing::ScratchMount disk(128 * 1024);
   if (!disk.mounted()) GTEST_SKIP() << disk.failure();

@@ -53,13 +53,15 @@ class ReportDeterminismTest : public ::testing::TestWithParam<BetweenCase> {
   }
 
   // One run into a fresh output folder; what it wrote.
-  RunOutcome run(const Request& request) {
+  RunOutcome run(const Request& request, unsigned threads = WorkerPool::coreCount()) {
     fs::remove_all(dir.path() / "out");
     tracklog::FixedFields fields;
     for (const auto& [field, text] : request.texts) fields.set(field, text);
     fields.setExcelReports(request.excel);
     testing::RecordingReportUi ui(dir.file("out/trip"));
-    return ReportRun(session, fields, ui, ReportEnvironment{logPath(), receivedBytes, request.userId}).run();
+    return ReportRun(session, fields, ui,
+                     ReportEnvironment{logPath(), receivedBytes, request.userId, threads})
+        .run();
   }
   [[nodiscard]] testing::FolderContents written() const {
     return testing::folderContents(dir.path() / "out");
@@ -113,6 +115,25 @@ INSTANTIATE_TEST_SUITE_P(
                     RunOutcome::NoMatch},
         BetweenCase{"refused_window", {{Field::EndDay, "9"}}, true, "ABC123", RunOutcome::Refused}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The outputs are written side by side: however many threads share them, and whichever
+// finishes first, every file holds what one thread writing them in turn would write.
+class ReportThreadsTest : public ReportDeterminismTest {};
+
+TEST_F(ReportThreadsTest, AnyNumberOfThreadsWritesTheSameBytes) {
+  for (const bool excel : {true, false}) {
+    Request request = baseRequest();
+    request.excel = excel;
+    ASSERT_EQ(run(request, 1), RunOutcome::Done);
+    const testing::FolderContents alone = written();
+    for (const unsigned threads : {2U, 3U, 8U}) {
+      for (int again = 0; again < 3; ++again) {
+        ASSERT_EQ(run(request, threads), RunOutcome::Done);
+        EXPECT_TRUE(testing::sameFolders(alone, written())) << threads << " threads, excel " << excel;
+      }
+    }
+  }
+}
 
 }  // namespace
 }  // namespace tellurix::report

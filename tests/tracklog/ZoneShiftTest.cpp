@@ -113,5 +113,31 @@ TEST(ReadZoneOffsetTest, NonNumericDigitsOfATypedZoneAreAConversionError) {
   EXPECT_THROW(ReadZoneOffset(zone, "(GMT+08"), ConversionError);
 }
 
+// The name is read before every point; one read last must not stand in for another.
+TEST(ReadZoneOffsetTest, AZoneReadAgainAfterAnotherIsThatZoneAgain) {
+  ZoneState zone;
+  const struct {
+    const char* name;
+    ZoneOffset offset;
+    const char* label;
+  } reads[] = {
+      {"(GMT+08:00) Taipei", {8, 0}, "(GMT+8:00)"}, {"(UTC-03:30) Newfoundland", {-3, -30}, "(GMT-3:30)"},
+      {"(GMT+08:00) Taipei", {8, 0}, "(GMT+8:00)"}, {"", {8, 0}, "(GMT+8:00)"},
+      {"(GMT) London", {0, 0}, "(GMT+0:00)"},       {"(GMT+08:00) Taipei", {8, 0}, "(GMT+8:00)"}};
+  for (const auto& read : reads) {
+    ReadZoneOffset(zone, read.name);
+    EXPECT_EQ(zone.offset, read.offset) << read.name;
+    EXPECT_EQ(zone.label, read.label) << read.name;
+  }
+}
+
+TEST(ReadZoneOffsetTest, ANameThatFailedFailsAgain) {
+  ZoneState zone;
+  ReadZoneOffset(zone, "(GMT+08:00) Taipei");
+  EXPECT_THROW(ReadZoneOffset(zone, "(GMT+ab:00) typed"), ConversionError);
+  EXPECT_THROW(ReadZoneOffset(zone, "(GMT+ab:00) typed"), ConversionError);
+  EXPECT_EQ(zone.label, "(GMT+8:00)");
+}
+
 }  // namespace
 }  // namespace tellurix::tracklog
