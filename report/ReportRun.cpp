@@ -74,6 +74,7 @@ void ReportRun::resetRunState() {
   ui_.setStatusText("");
   session_.store.pointCount = 0;
   session_.stats = TravelStats{};
+  session_.results = ReportResults{};
 }
 
 std::optional<ReportWindow> ReportRun::validate() {
@@ -160,6 +161,7 @@ void ReportRun::writeReport() {
   for (const Leg& leg : legs) {
     if (leg.endsInStop) stats.totalStopSeconds += leg.stopSeconds;
   }
+  session_.results = collectResults(store, stats.maxSpeed, legs, fields_);
   writeTripKml(outputs_, context, legs, [&](const Leg& leg) { writeLegBlock(reportText, context, leg); });
   writeSummaryTail(reportText, context);
   outputs_.reportText.closeOrFail();
@@ -175,6 +177,7 @@ void ReportRun::finishWorking() {
   ui_.repaint();
   ui_.setStatusColour(StatusColour::Navy);
   ui_.setStatusText("Report Done");
+  session_.results.done = true;
 }
 
 }  // namespace tellurix::report
