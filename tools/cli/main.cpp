@@ -7,6 +7,7 @@
 #include "CaptureTimeCommand.h"
 #include "CliArguments.h"
 #include "DecodeCommand.h"
+#include "MapCommand.h"
 #include "PhotoPathCommand.h"
 #include "ReportCommand.h"
 
@@ -22,7 +23,10 @@ constexpr const char* kUsage =
     "  tellurix-cli photo-path <the report options> --photo FILE [--photo FILE ...]\n"
     "                          [--adjust \"D H M S\"] [--no-exif]\n"
     "      writes each placed photo's position into its copy in the photo folder\n"
-    "      (the files given stay as they are); --no-exif leaves the copies alone\n";
+    "      (the files given stay as they are); --no-exif leaves the copies alone\n"
+    "  tellurix-cli map <the report options> --png FILE [--size WxH]\n"
+    "                   [--tile-url TEMPLATE] [--no-tiles]\n"
+    "      draws the report's trip map into a PNG picture (default 1200x800)\n";
 
 }  // namespace
 
@@ -39,6 +43,7 @@ int main(int argc, char** argv) {
     if (command == "decode") return tellurix::cli::decodeCommand(args);
     if (command == "capture-time") return tellurix::cli::captureTimeCommand(args);
     if (command == "photo-path") return tellurix::cli::photoPathCommand(args);
+    if (command == "map") return tellurix::cli::mapCommand(args);
   } catch (const tellurix::cli::UsageError& e) {
     std::cerr << "tellurix-cli: " << e.what() << '\n' << kUsage;
     return tellurix::cli::kExitUsage;
