@@ -76,8 +76,9 @@ void paintTiles(QPainter& painter, const map::MapView& view, const TileSource& t
   }
 }
 
-// The simplified track's runs that meet the view, as polylines in their class colour, over a
-// darker casing that keeps them visible on any tile.
+// The simplified track's runs that meet the view, in their class colour over a darker casing
+// that keeps them visible on any tile. Drawn as separate segments with square caps: the
+// rasterizer fills those directly, where joins and round caps would go through the stroker.
 void paintTrack(QPainter& painter, const map::MapScene& scene, const map::MapView& view) {
   const map::SimplifiedTrack& track = scene.trackAt(view.zoom());
   const map::TrackGeometry& geometry = scene.track();
@@ -86,23 +87,31 @@ void paintTrack(QPainter& painter, const map::MapScene& scene, const map::MapVie
   visible = {visible.left - margin, visible.top - margin, visible.right + margin, visible.bottom + margin};
 
   std::vector<const map::TrackRun*> shown;
+  std::size_t segments = 0;
   for (const map::TrackRun& run : track.runs) {
-    if (run.box.intersects(visible)) shown.push_back(&run);
+    if (!run.box.intersects(visible)) continue;
+    shown.push_back(&run);
+    segments += run.end - run.begin - 1;
   }
-  std::vector<QPointF> line;
-  const auto polyline = [&](const map::TrackRun& run) {
-    line.clear();
-    for (std::uint32_t v = run.begin; v < run.end; ++v) {
-      line.push_back(pointF(view.toScreen(geometry.point(track.vertices[v]))));
-    }
-    painter.drawPolyline(line.data(), static_cast<int>(line.size()));
-  };
-  painter.setPen(QPen(kCasingColour, kCasingWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  for (const map::TrackRun* run : shown) polyline(*run);
+  std::vector<QLineF> lines;
+  lines.reserve(segments);
+  std::vector<std::size_t> runEnds;
   for (const map::TrackRun* run : shown) {
-    painter.setPen(
-        QPen(speedClassColour(run->speedClass), kTrackWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    polyline(*run);
+    QPointF from = pointF(view.toScreen(geometry.point(track.vertices[run->begin])));
+    for (std::uint32_t v = run->begin + 1; v < run->end; ++v) {
+      const QPointF to = pointF(view.toScreen(geometry.point(track.vertices[v])));
+      lines.emplace_back(from, to);
+      from = to;
+    }
+    runEnds.push_back(lines.size());
+  }
+  painter.setPen(QPen(kCasingColour, kCasingWidth, Qt::SolidLine, Qt::SquareCap));
+  painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+  std::size_t first = 0;
+  for (std::size_t r = 0; r < shown.size(); ++r) {
+    painter.setPen(QPen(speedClassColour(shown[r]->speedClass), kTrackWidth, Qt::SolidLine, Qt::SquareCap));
+    painter.drawLines(lines.data() + first, static_cast<int>(runEnds[r] - first));
+    first = runEnds[r];
   }
   painter.setPen(Qt::NoPen);
   for (const std::uint32_t dot : track.dots) {
