@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTest>
 #include <cmath>
 
 #include "TileServer.h"
@@ -96,6 +97,26 @@ TEST_F(PictureTest, ASecondRenderWithTheSameCacheAsksTheServerNothing) {
   EXPECT_EQ(server.requests().size(), asked);
   EXPECT_EQ(second.failedTiles, 0);
   EXPECT_TRUE(first.image == second.image);
+}
+
+// Expired tiles are asked for again while the server answers, and shown from the cache when
+// it does not: an area seen once opens offline.
+TEST_F(PictureTest, ExpiredTilesAreAskedForAgainOnlineAndComeFromTheCacheOffline) {
+  std::string url;
+  QImage online;
+  {
+    TileServer server(TileServer::Mode::Tiles, 0, "max-age=0");
+    url = server.urlTemplate();
+    online = render(twoStops().trip, url).image;
+    const std::size_t asked = server.requests().size();
+    QTest::qWait(1100);  // the cache's clock counts whole seconds
+    render(twoStops().trip, url);
+    EXPECT_EQ(server.requests().size(), 2 * asked);
+  }
+  QTest::qWait(1100);
+  const TripPicture offline = render(twoStops().trip, url);
+  EXPECT_EQ(offline.failedTiles, 0);
+  EXPECT_TRUE(offline.image == online);
 }
 
 TEST_F(PictureTest, AtMostTwoTilesAreAskedForAtATime) {

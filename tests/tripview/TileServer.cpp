@@ -22,15 +22,17 @@ QByteArray pngOf(const QColor& colour) {
   return bytes;
 }
 
-QByteArray response(const QByteArray& status, const QByteArray& type, const QByteArray& body) {
+QByteArray response(const QByteArray& status, const QByteArray& type, const QByteArray& body,
+                    const QByteArray& cacheControl) {
   return "HTTP/1.1 " + status + "\r\nContent-Type: " + type +
-         "\r\nContent-Length: " + QByteArray::number(body.size()) +
-         "\r\nCache-Control: max-age=86400\r\nConnection: keep-alive\r\n\r\n" + body;
+         "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nCache-Control: " + cacheControl +
+         "\r\nConnection: keep-alive\r\n\r\n" + body;
 }
 
 }  // namespace
 
-TileServer::TileServer(Mode mode, int delayMs) : mode_(mode), delayMs_(delayMs) {
+TileServer::TileServer(Mode mode, int delayMs, QByteArray cacheControl)
+    : mode_(mode), delayMs_(delayMs), cacheControl_(std::move(cacheControl)) {
   server_.listen(QHostAddress::LocalHost);
   connect(&server_, &QTcpServer::newConnection, this, &TileServer::accept);
 }
@@ -99,14 +101,15 @@ void TileServer::answer(QTcpSocket* socket, const map::TileId& tile, bool known)
   --waiting_;
   switch (mode_) {
     case Mode::Tiles:
-      socket->write(known ? response("200 OK", "image/png", pngOf(colourOf(tile)))
-                          : response("404 Not Found", "text/plain", "no such tile"));
+      socket->write(known ? response("200 OK", "image/png", pngOf(colourOf(tile)), cacheControl_)
+                          : response("404 Not Found", "text/plain", "no such tile", cacheControl_));
       break;
     case Mode::NotFound:
-      socket->write(response("404 Not Found", "text/plain", "no such tile"));
+      socket->write(response("404 Not Found", "text/plain", "no such tile", cacheControl_));
       break;
     case Mode::Garbage:
-      socket->write(response("200 OK", "image/png", QByteArray(kGarbage, sizeof kGarbage - 1)));
+      socket->write(
+          response("200 OK", "image/png", QByteArray(kGarbage, sizeof kGarbage - 1), cacheControl_));
       break;
     case Mode::Silent:
       break;

@@ -22,7 +22,7 @@ class TileServer final : public QObject {
  public:
   enum class Mode { Tiles, NotFound, Garbage, Silent };
 
-  explicit TileServer(Mode mode = Mode::Tiles, int delayMs = 0);
+  explicit TileServer(Mode mode = Mode::Tiles, int delayMs = 0, QByteArray cacheControl = "max-age=86400");
   TileServer(const TileServer&) = delete;
   TileServer& operator=(const TileServer&) = delete;
   ~TileServer() override;
@@ -49,6 +49,7 @@ class TileServer final : public QObject {
   QTcpServer server_;
   Mode mode_;
   int delayMs_;
+  QByteArray cacheControl_;
   std::map<QTcpSocket*, QByteArray> buffers_;
   std::vector<Request> requests_;
   int waiting_ = 0;
