@@ -81,6 +81,7 @@ TfrmTripView::TfrmTripView(std::shared_ptr<const map::TripData> trip, TripViewOp
                               ? kDefaultSize
                               : readTripViewSize(options_.settingsPath).value_or(kDefaultSize);
   resize(size.width, size.height);
+  pbxMap->setFocus();  // + and − work at once
   updateTileStatus();
 }
 
