@@ -17,9 +17,10 @@
 #include <thread>
 #include <vector>
 
-#include "logger/HeadlessWindow.h"
 #include "logger/Readrs232.h"
+#include "platform/LoggerPort.h"
 #include "tools/demotrack/DemoTrack.h"
+#include "tools/headless/HeadlessWindow.h"
 
 extern char** environ;
 
@@ -72,12 +73,12 @@ int main(int argc, char** argv) {
 
   int status = 1;
   {
-    auto opened = logger::OpenLoggerLink(link);
+    auto opened = platform::OpenLoggerLink(link);
     if (auto* failure = std::get_if<logger::LinkFailure>(&opened)) {
       std::fprintf(stderr, "%s\n", failure->text.c_str());
     } else {
       auto& port = *std::get<std::unique_ptr<platform::SerialPort>>(opened);
-      logger::HeadlessWindow window;
+      headless::HeadlessWindow window;
       logger::SystemClock clock;
       SteadyClock::time_point resumed{};
       SteadyClock::time_point complete{};

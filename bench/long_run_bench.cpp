@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -21,8 +22,8 @@
 #include <string>
 #include <thread>
 
+#include "desktop/Desktop.h"
 #include "logger/LoggerScript.h"
-#include "shell/Desktop.h"
 #include "shell/Quorvel.h"
 #include "tools/demotrack/DemoTrack.h"
 
@@ -30,7 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class BenchDesktop final : public tellurix::shell::Desktop {
+class BenchDesktop final : public tellurix::desktop::Desktop {
  public:
   explicit BenchDesktop(std::string path) : path_(std::move(path)) {}
   std::optional<std::string> runSaveDialog(QFileDialog&) override { return path_; }
@@ -40,9 +41,10 @@ class BenchDesktop final : public tellurix::shell::Desktop {
   void showError(QWidget*, const QString& text) override {
     std::fprintf(stderr, "error: %s\n", text.toUtf8().constData());
   }
+  std::vector<std::string> runOpenDialog(QFileDialog&) override { return {}; }
+  void showOkCancel(QWidget*, const QString&, const QString&) override {}
   bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
   void openFolder(const std::string&) override {}
-  void endProgram(int exitCode) override { std::exit(exitCode); }
 
  private:
   std::string path_;
@@ -113,8 +115,10 @@ int main(int argc, char** argv) {
     tellurix::testing::scriptDownload(*link, bytes);
     bytes.clear();
     bytes.shrink_to_fit();
-    window.StartDownload(
-        [&link](const std::string&) -> tellurix::shell::OpenedLink { return std::move(link); }, clock);
+    if (window.StartDownload(
+            [&link](const std::string&) -> tellurix::logger::OpenedLink { return std::move(link); }, clock)) {
+      return 1;
+    }
     while (!window.Timer1->isActive()) {
       QCoreApplication::processEvents();
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -130,7 +134,8 @@ int main(int argc, char** argv) {
     Memory last;
     const auto started = std::chrono::steady_clock::now();
     for (int run = 1; run <= runs; ++run) {
-      window.btnOKClick();
+      // As the user clicks it: a message or error box is printed, and the run is not done.
+      window.btnOK->click();
       if (window.lblStatus->text() != QStringLiteral("Report Done") ||
           window.session().store.pointCount != records) {
         std::fprintf(stderr, "run %d: not done (%s)\n", run, window.lblStatus->text().toUtf8().constData());

@@ -15,9 +15,9 @@
 #include <thread>
 
 #include "AllocationCounter.h"
+#include "desktop/Desktop.h"
 #include "logger/LoggerScript.h"
 #include "report/ReportRun.h"
-#include "shell/Desktop.h"
 #include "shell/Quorvel.h"
 #include "tools/demotrack/DemoTrack.h"
 
@@ -28,15 +28,16 @@ using tellurix::tracklog::Field;
 
 constexpr std::uint32_t kFullLog = 131071;
 
-class BenchDesktop final : public tellurix::shell::Desktop {
+class BenchDesktop final : public tellurix::desktop::Desktop {
  public:
   explicit BenchDesktop(std::string path) : path_(std::move(path)) {}
   std::optional<std::string> runSaveDialog(QFileDialog&) override { return path_; }
+  std::vector<std::string> runOpenDialog(QFileDialog&) override { return {}; }
   void showMessage(QWidget*, const QString&, const QString&) override {}
+  void showOkCancel(QWidget*, const QString&, const QString&) override {}
   void showError(QWidget*, const QString&) override {}
   bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
   void openFolder(const std::string&) override {}
-  void endProgram(int) override {}
 
  private:
   std::string path_;
@@ -106,8 +107,10 @@ void downloadInto(tellurix::shell::TfrmFilter& window, const std::string& log,
                                          std::istreambuf_iterator<char>()};
   auto link = std::make_unique<tellurix::testing::ScriptedLink>();
   tellurix::testing::scriptDownload(*link, records);
-  window.StartDownload([&link](const std::string&) -> tellurix::shell::OpenedLink { return std::move(link); },
-                       clock);
+  if (window.StartDownload(
+          [&link](const std::string&) -> tellurix::logger::OpenedLink { return std::move(link); }, clock)) {
+    return;
+  }
   while (!window.Timer1->isActive()) {
     QCoreApplication::processEvents();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -29,25 +28,15 @@ LogTime LogTimeOf(const tracklog::TrackPoint& point);
 // What a log without records gives: year "2000", every other field zero.
 LogTime EmptyLogTime();
 
-// The twelve filter fields (start year ... second, then the end's) and the zone list's
-// index, as Reset restores them.
-struct FilterSnapshot {
-  std::array<std::string, 12> fields;
-  int zoneIndex = -1;
-};
-
 // What the download shares with the window for the rest of the run. ReceivedByteCount is
 // written by the reader and read by the window while the download runs. Completion writes
-// StoredRecordCount, MemoryUsePercent, LogStartTime and LogEndTime on the reader thread
-// before it posts its window jobs: read them from those jobs or later.
+// StoredRecordCount and MemoryUsePercent on the reader thread before it posts its window
+// jobs: read them from those jobs or later. The log's span goes to the window with the jobs.
 struct DownloadCounters {
   std::uint32_t ReportedRecordCount = 0;            // from RecordCountReply; 0 when none came
   std::atomic<std::uint32_t> ReceivedByteCount{0};  // payload bytes written in this run
   std::uint32_t StoredRecordCount = 0;              // whole records in LOGDATA.BIN after the download
   std::uint32_t MemoryUsePercent = 0;               // StoredRecordCount * 100 / LoggerCapacity
-  LogTime LogStartTime = EmptyLogTime();            // first record of the log
-  LogTime LogEndTime = EmptyLogTime();              // last record of the log
-  FilterSnapshot ResetSnapshot;                     // filled by the window at completion and SetTimeZone
   std::string UserId;
 };
 

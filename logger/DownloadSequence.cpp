@@ -18,7 +18,6 @@ namespace tellurix::logger {
 namespace {
 
 using namespace std::chrono_literals;
-using platform::LineSpeed;
 using tracklog::FatalError;
 
 constexpr const char* kWriteOpenError = "BINFILE file write open error";
@@ -31,8 +30,8 @@ constexpr std::array<CommandButton, 5> kCompletionButtons{CommandButton::Ok, Com
 
 }  // namespace
 
-DownloadSequence::DownloadSequence(platform::LoggerLink& link, DownloadView& view, PostToWindow post,
-                                   Clock& clock, std::string programFolder)
+DownloadSequence::DownloadSequence(LoggerLink& link, DownloadView& view, PostToWindow post, Clock& clock,
+                                   std::string programFolder)
     : link_(link), view_(view), post_(std::move(post)), clock_(clock), folder_(std::move(programFolder)) {
   windowBlock_.reserve(kWindowBlock);
 }
@@ -158,22 +157,22 @@ bool DownloadSequence::commitLog() {
   return false;
 }
 
-void DownloadSequence::readLogSpan(std::FILE* log) {
+std::pair<LogTime, LogTime> DownloadSequence::readLogSpan(std::FILE* log) {
   struct stat s {};
   const std::uint64_t size = ::fstat(::fileno(log), &s) == 0 ? static_cast<std::uint64_t>(s.st_size) : 0;
   counters_.StoredRecordCount = static_cast<std::uint32_t>(size / tracklog::kLogRecordSize);
-  counters_.LogStartTime = EmptyLogTime();
-  counters_.LogEndTime = EmptyLogTime();
-  if (counters_.StoredRecordCount == 0) return;
+  std::pair<LogTime, LogTime> span{EmptyLogTime(), EmptyLogTime()};
+  if (counters_.StoredRecordCount == 0) return span;
   tracklog::LogRecord record{};
   if (std::fread(record.data(), 1, record.size(), log) == record.size()) {
-    counters_.LogStartTime = LogTimeOf(tracklog::decodeLogRecord(record));
+    span.first = LogTimeOf(tracklog::decodeLogRecord(record));
   }
   // The last record is the one at size - 16, even in a log of odd length.
   if (::fseeko(log, static_cast<off_t>(size - tracklog::kLogRecordSize), SEEK_SET) == 0 &&
       std::fread(record.data(), 1, record.size(), log) == record.size()) {
-    counters_.LogEndTime = LogTimeOf(tracklog::decodeLogRecord(record));
+    span.second = LogTimeOf(tracklog::decodeLogRecord(record));
   }
+  return span;
 }
 
 void DownloadSequence::complete() {
@@ -194,7 +193,7 @@ void DownloadSequence::complete() {
     return;
   }
   post([this] { view_.StopTimer(DownloadTimer::Timer3); });
-  readLogSpan(log);
+  const std::pair<LogTime, LogTime> span = readLogSpan(log);
   std::fclose(log);
   counters_.MemoryUsePercent = MemoryUsePercentOf(counters_.StoredRecordCount);
 
@@ -205,9 +204,16 @@ void DownloadSequence::complete() {
     view_.SetPercentageText(std::to_string(percent) + " %");
     setProgressBar(percent);
   });
-  post([this, start = counters_.LogStartTime, end = counters_.LogEndTime] {
-    view_.FillFilterFromLog(start, end);
-    view_.SaveResetSnapshot(counters_.ResetSnapshot);
+  post([this, span] {
+    // Reset goes back to the filter as the completion leaves it, also when a zone text that is
+    // no zone ended the fill: without a snapshot it would blank every field and the zone.
+    try {
+      view_.FillFilterFromLog(span.first, span.second);
+    } catch (...) {
+      view_.SaveResetSnapshot();
+      throw;
+    }
+    view_.SaveResetSnapshot();
   });
   post([this] {
     view_.SetStatusColour(StatusColour::Red);
@@ -241,6 +247,23 @@ void DownloadSequence::Timer1Tick() {
   }
   const std::size_t keep = std::min(userIdCarry_.size(), kUserIdReplyLength - 1);
   userIdCarry_.erase(userIdCarry_.begin(), userIdCarry_.end() - static_cast<std::ptrdiff_t>(keep));
+}
+
+void DownloadSequence::Tick(DownloadTimer timer) {
+  switch (timer) {
+    case DownloadTimer::Timer2:
+      Timer2Tick();
+      return;
+    case DownloadTimer::QueryRecord:
+      QueryRecordTick();
+      return;
+    case DownloadTimer::Timer3:
+      Timer3Tick();
+      return;
+    case DownloadTimer::Timer1:
+      Timer1Tick();
+      return;
+  }
 }
 
 void DownloadSequence::Clear() {

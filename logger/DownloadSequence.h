@@ -6,11 +6,12 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DownloadCounters.h"
 #include "DownloadView.h"
-#include "platform/LoggerLink.h"
+#include "LoggerLink.h"
 
 namespace tellurix::logger {
 
@@ -35,7 +36,7 @@ enum class DownloadPhase : std::uint8_t {
 // when it completes, so a download that stalls or loses its cable leaves the previous log.
 class DownloadSequence {
  public:
-  DownloadSequence(platform::LoggerLink& link, DownloadView& view, PostToWindow post, Clock& clock,
+  DownloadSequence(LoggerLink& link, DownloadView& view, PostToWindow post, Clock& clock,
                    std::string programFolder);
   // Stops the reader; an unfinished transfer's file is removed.
   ~DownloadSequence();
@@ -51,6 +52,8 @@ class DownloadSequence {
   void QueryRecordTick();
   void Timer3Tick();
   void Timer1Tick();
+  // The tick of `timer`, one of the four above.
+  void Tick(DownloadTimer timer);
   // btnClear: erases the logger's memory after the user agrees.
   void Clear();
   // btnClose: stops the reader and closes the port.
@@ -74,10 +77,11 @@ class DownloadSequence {
   void writePayload(const std::uint8_t* payload, std::size_t size);
   void complete();
   bool commitLog();
-  void readLogSpan(std::FILE* log);
+  // The first and the last record's time; the empty log's for a log without records.
+  std::pair<LogTime, LogTime> readLogSpan(std::FILE* log);
   void post(WindowJob job) { post_(std::move(job)); }
 
-  platform::LoggerLink& link_;
+  LoggerLink& link_;
   DownloadView& view_;
   PostToWindow post_;
   Clock& clock_;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -9,13 +11,40 @@
 
 namespace tellurix::logger {
 
-// The main window's timers that carry the download, with their intervals.
+// The main window's timers that carry the download.
 enum class DownloadTimer : std::uint8_t { Timer2, QueryRecord, Timer3, Timer1 };
-inline constexpr std::chrono::milliseconds kTimer2Interval{100};
-inline constexpr std::chrono::milliseconds kQueryRecordInterval{100};
-inline constexpr std::chrono::milliseconds kTimer3Interval{20};
-inline constexpr std::chrono::milliseconds kTimer1Interval{1000};
-std::chrono::milliseconds IntervalOf(DownloadTimer timer);
+
+// Each timer's control name and interval, in the order of DownloadTimer. The window and its
+// headless stand-in both run their timers from this table.
+struct DownloadTimerEntry {
+  DownloadTimer timer;
+  const char* name;
+  std::chrono::milliseconds interval;
+};
+inline constexpr std::array<DownloadTimerEntry, 4> kDownloadTimers{{
+    {DownloadTimer::Timer2, "Timer2", std::chrono::milliseconds(100)},
+    {DownloadTimer::QueryRecord, "tmrQueryRecord", std::chrono::milliseconds(100)},
+    {DownloadTimer::Timer3, "Timer3", std::chrono::milliseconds(20)},
+    {DownloadTimer::Timer1, "Timer1", std::chrono::milliseconds(1000)},
+}};
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < kDownloadTimers.size(); ++i) {
+        if (static_cast<std::size_t>(kDownloadTimers[i].timer) != i) return false;
+      }
+      return true;
+    }(),
+    "kDownloadTimers is indexed by DownloadTimer");
+
+constexpr const DownloadTimerEntry& EntryOf(DownloadTimer timer) {
+  return kDownloadTimers[static_cast<std::size_t>(timer)];
+}
+constexpr std::chrono::milliseconds IntervalOf(DownloadTimer timer) {
+  return EntryOf(timer).interval;
+}
+constexpr const char* NameOf(DownloadTimer timer) {
+  return EntryOf(timer).name;
+}
 
 // The buttons the completion enables, in the order it enables them.
 enum class CommandButton : std::uint8_t { Ok, Close, SetTimeZone, Clear, Reset };
@@ -42,9 +71,10 @@ class DownloadView {
   virtual void SetPercentageText(std::string_view text) = 0;   // lblPercentageShow
   virtual void SetUserId(std::string_view text) = 0;           // lblUserID
 
-  // FillFilterFromLog with the log's span (UTC), then the snapshot Reset goes back to.
+  // FillFilterFromLog with the log's span (UTC), which the window keeps for SetTimeZone; then
+  // the window takes the snapshot that Reset goes back to.
   virtual void FillFilterFromLog(const LogTime& start, const LogTime& end) = 0;
-  virtual void SaveResetSnapshot(FilterSnapshot& snapshot) = 0;
+  virtual void SaveResetSnapshot() = 0;
 
   // A Yes/No question; true for Yes.
   virtual bool Ask(std::string_view text, std::string_view caption) = 0;

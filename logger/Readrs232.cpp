@@ -21,7 +21,7 @@ std::int64_t threadCpuMicros() {
 
 }  // namespace
 
-TRead232::TRead232(platform::LoggerLink& link, Clock& clock, PacketBuffer::PayloadSink payload,
+TRead232::TRead232(LoggerLink& link, Clock& clock, PacketBuffer::PayloadSink payload,
                    std::function<void()> completion)
     : link_(link), clock_(clock), payload_(std::move(payload)), completion_(std::move(completion)) {}
 

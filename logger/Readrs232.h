@@ -2,32 +2,30 @@
 
 // The logger link: the download that runs at every start, and the reader thread TRead232.
 //
-// Wiring a window to it (all entries below run on the window thread):
+// Wiring a window to it (all entries below run on the window thread; shell/WindowDownload
+// does it for the main window, tools/headless/HeadlessWindow without one):
 //
-//   creation   platform::FindLoggerPort(settings file), then OpenLoggerLink(name). A
-//              LinkFailure is shown as a message box (text, caption, OK) and the program ends
-//              with its exitCode.
+//   creation   The window gets its LoggerLink (platform::openLoggerPort finds and opens the
+//              port). A LinkFailure is shown as a message box (text, caption, OK) and the
+//              program ends with its exitCode.
 //              Then construct DownloadSequence(link, view, post, clock, ProgramFolder) and
 //              call Probe() before the window is first shown: it waits 1 to 3 s.
-//   timers     Each DownloadView::StartTimer/StopTimer starts or stops one window timer
-//              (intervals in DownloadView.h); its tick calls the matching entry:
-//                Timer2          every 100 ms   -> Timer2Tick()
-//                tmrQueryRecord  every 100 ms   -> QueryRecordTick()
-//                Timer3          every 20 ms    -> Timer3Tick()
-//                Timer1          every 1000 ms  -> Timer1Tick()
+//   timers     Each DownloadView::StartTimer/StopTimer starts or stops one window timer, named
+//              and timed as kDownloadTimers (DownloadView.h) says; each tick calls Tick(timer).
 //   btnClear   -> Clear()    (it asks through DownloadView::Ask)
 //   btnClose   -> Close(), then end the program with exit code 0.
-//   post       PostToWindow runs a job on the window thread later, in posting order (with
-//              Qt a queued call on the window). The reader posts the completion's window
-//              changes through it and does not wait for them. Run a job only while no entry
-//              or job is running: Timer3Tick processes messages in its middle, and a
-//              completion run inside it would have its texts overwritten by the tick's rest.
-//   errors     tracklog::FatalError, thrown by an entry or by a posted job: show its message
-//              in a message box and end the program with its exitCode.
+//   post       PostToWindow runs a job on the window thread later, in posting order (a
+//              JobQueue). The reader posts the completion's window changes through it and does
+//              not wait for them. Run a job only while no entry or job is running: Timer3Tick
+//              processes messages in its middle, and a completion run inside it would have its
+//              texts overwritten by the tick's rest.
+//   errors     tracklog::FatalError, thrown by an entry or by a posted job: stop the timers and
+//              the jobs, show its message in a message box and end the program with its
+//              exitCode.
 //
 // The window reads DownloadSequence::Counters() for ReceivedByteCount (Make Report refuses
-// while it is 0), StoredRecordCount, LogStartTime/LogEndTime, ResetSnapshot and UserId.
-// HeadlessWindow is a complete DownloadView without a window, for tools and tests.
+// while it is 0), StoredRecordCount and UserId; it keeps the log's span and the Reset
+// snapshot itself.
 
 #include <atomic>
 #include <chrono>
@@ -37,10 +35,9 @@
 
 #include "DownloadSequence.h"
 #include "DownloadView.h"
-#include "LinkStartup.h"
 #include "LoggerFrame.h"
+#include "LoggerLink.h"
 #include "PacketBuffer.h"
-#include "platform/LoggerLink.h"
 
 namespace tellurix::logger {
 
@@ -58,7 +55,7 @@ class TRead232 {
  public:
   static constexpr std::chrono::milliseconds kRhythm{20};
 
-  TRead232(platform::LoggerLink& link, Clock& clock, PacketBuffer::PayloadSink payload,
+  TRead232(LoggerLink& link, Clock& clock, PacketBuffer::PayloadSink payload,
            std::function<void()> completion);
   // Asks the body to stop and waits for it.
   ~TRead232();
@@ -83,7 +80,7 @@ class TRead232 {
   void Execute(const std::stop_token& stop);
   ReaderEnd readUntilDone(const std::stop_token& stop);
 
-  platform::LoggerLink& link_;
+  LoggerLink& link_;
   Clock& clock_;
   PacketBuffer::PayloadSink payload_;
   std::function<void()> completion_;

@@ -3,6 +3,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "shellcore/ProfileStore.h"
 
 namespace tellurix::platform {
 
@@ -30,5 +33,23 @@ std::optional<std::string> readProfileString(const std::string& path, std::strin
 // half written. False when it could not be written.
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
+
+// The settings file at `path` as the program's windows keep their settings in it: every read
+// reads the file afresh and every write replaces it whole.
+class ProfileFile final : public shellcore::ProfileStore {
+ public:
+  explicit ProfileFile(std::string path) : path_(std::move(path)) {}
+
+  std::optional<std::string> read(std::string_view section, std::string_view key) override {
+    return readProfileString(path_, section, key);
+  }
+  bool write(std::string_view section, std::string_view key, std::string_view value) override {
+    return writeProfileString(path_, section, key, value);
+  }
+  [[nodiscard]] const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace tellurix::platform

@@ -11,6 +11,8 @@
 namespace tellurix::platform {
 namespace {
 
+using logger::LineSpeed;
+
 constexpr int kIoWaitMs = 1000;  // a byte that was reported waiting, or room to write, comes at once
 
 bool isMissingDevice(int error) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "LoggerLink.h"
+#include "logger/LoggerLink.h"
 
 namespace tellurix::platform {
 
@@ -17,7 +17,7 @@ enum class OpenError : std::uint8_t {
 
 // A POSIX serial port held exclusively: TIOCEXCL keeps other openers out, and an advisory
 // lock on the device does the same for openers with the privilege to ignore TIOCEXCL.
-class SerialPort final : public LoggerLink {
+class SerialPort final : public logger::LoggerLink {
  public:
   struct Opened {
     std::unique_ptr<SerialPort> port;  // null when the open failed
@@ -35,7 +35,7 @@ class SerialPort final : public LoggerLink {
   SerialPort(SerialPort&&) = delete;
   SerialPort& operator=(SerialPort&&) = delete;
 
-  bool Configure(LineSpeed speed) override;
+  bool Configure(logger::LineSpeed speed) override;
   std::optional<std::size_t> BytesWaiting() override;
   bool Read(std::uint8_t* into, std::size_t n) override;
   bool Write(const std::uint8_t* bytes, std::size_t n) override;

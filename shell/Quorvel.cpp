@@ -16,32 +16,25 @@
 #include <QTimer>
 #include <algorithm>
 #include <clocale>
-#include <exception>
 
-#include "Desktop.h"
-#include "ProgramName.h"
-#include "SettingsFile.h"
 #include "WindowFields.h"
 #include "WindowReportUi.h"
-#include "ZoneList.h"
+#include "desktop/Command.h"
+#include "desktop/CommandsHeld.h"
+#include "desktop/Desktop.h"
+#include "desktop/ProgramName.h"
+#include "desktop/QtText.h"
 #include "platform/ZoneNames.h"
 #include "report/ReportRun.h"
-#include "tracklog/Errors.h"
+#include "shellcore/SettingsFile.h"
+#include "shellcore/ZoneList.h"
 
 namespace tellurix::shell {
 namespace {
 
+using desktop::named;
+using desktop::qtText;
 using tracklog::Field;
-
-QString qtText(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QTimer* stoppedTimer(QObject* owner, const char* name, int intervalMs) {
   auto* timer = named(new QTimer(owner), name);
@@ -86,44 +79,21 @@ QColor colourOf(report::StatusColour colour) {
   return QColor(0, 0, 0);
 }
 
-// The buttons' states while a report is made: all disabled, so that a click inside the run's
-// event processing cannot start a second run over the first one's track store.
-class CommandsHeld {
- public:
-  explicit CommandsHeld(const std::array<QPushButton*, 7>& buttons)
-      : buttons_(buttons), focus_(QApplication::focusWidget()) {
-    for (std::size_t i = 0; i < buttons_.size(); ++i) {
-      enabled_[i] = buttons_[i]->isEnabled();
-      buttons_[i]->setEnabled(false);
-    }
-  }
-  CommandsHeld(const CommandsHeld&) = delete;
-  CommandsHeld& operator=(const CommandsHeld&) = delete;
-  ~CommandsHeld() {
-    for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setEnabled(enabled_[i]);
-    // A disabled button hands its focus on to the year field; Make Report gets it back.
-    if (focus_ && focus_->isEnabled()) focus_->setFocus();
-  }
-
- private:
-  const std::array<QPushButton*, 7>& buttons_;
-  QPointer<QWidget> focus_;
-  std::array<bool, 7> enabled_{};
-};
-
 }  // namespace
 
-TfrmFilter::TfrmFilter(std::string programFolder, Desktop& desktop, QWidget* parent)
+TfrmFilter::TfrmFilter(std::string programFolder, desktop::Desktop& desktop, QWidget* parent)
     : QWidget(parent),
       programFolder_(std::move(programFolder)),
       desktop_(desktop),
-      session_(std::make_unique<report::ReportSession>()) {
+      settings_(shellcore::settingsPath(programFolder_)),
+      session_(std::make_unique<report::ReportSession>()),
+      download_(std::make_unique<WindowDownload>(*this, desktop)) {
   // The C library formats every number of the outputs; Qt has set its locale from the
   // environment, and a decimal comma there would end up in every coordinate.
   std::setlocale(LC_NUMERIC, "C");
 
   setObjectName(QStringLiteral("frmFilter"));
-  setWindowTitle(QString::fromUtf8(kMainWindowCaption));
+  setWindowTitle(QString::fromUtf8(desktop::kMainWindowCaption));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   createControls();
@@ -134,9 +104,8 @@ TfrmFilter::TfrmFilter(std::string programFolder, Desktop& desktop, QWidget* par
 }
 
 TfrmFilter::~TfrmFilter() {
-  // The reader posts to this window: it has to be gone before the window goes.
+  // The reader's completion posts to this window: it has to be gone before the window goes.
   download_.reset();
-  if (taggingWindow_) taggingWindow_->removeEventFilter(this);
 }
 
 void TfrmFilter::createControls() {
@@ -211,13 +180,12 @@ void TfrmFilter::createControls() {
   btnClose = named(new QPushButton(QStringLiteral("Close"), this), "btnClose");
   btnTagging = named(new QPushButton(QStringLiteral("Tagging"), this), "btnTagging");
   btnViewReport = named(new QPushButton(QStringLiteral("View Report"), this), "btnViewReport");
-  commands_ = {btnOK, btnClose, btnSetTimeZone, btnClear, btnReset, btnViewReport, btnTagging};
-  for (QPushButton* button : commands_) button->setEnabled(false);
+  for (QWidget* button : commandButtons()) button->setEnabled(false);
 
-  Timer2 = stoppedTimer(this, "Timer2", 100);
-  tmrQueryRecord = stoppedTimer(this, "tmrQueryRecord", 100);
-  Timer3 = stoppedTimer(this, "Timer3", 20);
-  Timer1 = stoppedTimer(this, "Timer1", 1000);
+  Timer2 = download_->timer(logger::DownloadTimer::Timer2);
+  tmrQueryRecord = download_->timer(logger::DownloadTimer::QueryRecord);
+  Timer3 = download_->timer(logger::DownloadTimer::Timer3);
+  Timer1 = download_->timer(logger::DownloadTimer::Timer1);
   Timer4 = stoppedTimer(this, "Timer4", 200);
 
   SaveDialog1 = named(new QFileDialog(this), "SaveDialog1");
@@ -387,10 +355,16 @@ void TfrmFilter::layOutControls() {
   window->activate();
 }
 
+std::vector<QWidget*> TfrmFilter::commandButtons() const {
+  return {btnOK, btnClose, btnSetTimeZone, btnClear, btnReset, btnViewReport, btnTagging};
+}
+
 void TfrmFilter::connectCommands() {
+  // An error escaping a command is reported and the program goes on; a fatal one ends it.
   auto on = [this](QPushButton* button, void (TfrmFilter::*command)()) {
-    connect(button, &QPushButton::clicked, this,
-            [this, command] { guarded([this, command] { (this->*command)(); }); });
+    connect(button, &QPushButton::clicked, this, [this, command] {
+      desktop::runCommand(*this, desktop_, [this, command] { (this->*command)(); });
+    });
   };
   on(btnOK, &TfrmFilter::btnOKClick);
   on(btnClose, &TfrmFilter::btnCloseClick);
@@ -400,57 +374,36 @@ void TfrmFilter::connectCommands() {
   on(btnViewReport, &TfrmFilter::btnViewReportClick);
   on(btnTagging, &TfrmFilter::btnTaggingClick);
   connect(Timer4, &QTimer::timeout, this, &TfrmFilter::Timer4Timer);
-  connect(Timer2, &QTimer::timeout, this, &TfrmFilter::Timer2Timer);
-  connect(tmrQueryRecord, &QTimer::timeout, this, &TfrmFilter::tmrQueryRecordTimer);
-  connect(Timer3, &QTimer::timeout, this, &TfrmFilter::Timer3Timer);
-  connect(Timer1, &QTimer::timeout, this, &TfrmFilter::Timer1Timer);
-}
-
-void TfrmFilter::guarded(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::exception& e) {
-    desktop_.showError(this, QString::fromUtf8(e.what()));
-  }
 }
 
 // --- Zones, filter and settings ---
 
 void TfrmFilter::FillZoneList() {
-  for (const std::string& name : orderZoneNames(platform::zoneDisplayNames())) {
+  for (const std::string& name : shellcore::orderZoneNames(platform::zoneDisplayNames())) {
     cboTimeZone->addItem(QString::fromStdString(name));
   }
 }
 
 void TfrmFilter::FillFilterFromLog() {
   tracklog::ReadZoneOffset(session_->zone, fields_->text(Field::TimeZone));
-  setFilterTexts(filterTextsFromLog(session_->zone.offset, logStartTime_, logEndTime_));
+  setFilterTexts(shellcore::filterTextsFromLog(session_->zone.offset, logStartTime_, logEndTime_));
 }
 
-void TfrmFilter::ResetSnapshot() {
-  // The snapshot is the download's, which fills it first at completion.
-  if (download_) SaveResetSnapshot(download_->Counters().ResetSnapshot);
-}
-
-void TfrmFilter::setFilterTexts(const FilterTexts& texts) {
+void TfrmFilter::setFilterTexts(const shellcore::FilterTexts& texts) {
   const std::array<QComboBox*, 12> boxes{cboStartYear, cboStartMonth, cboStartDay, cboStartHour,
                                          cboStartMin,  cboStartSec,   cboEndYear,  cboEndMonth,
                                          cboEndDay,    cboEndHour,    cboEndMin,   cboEndSec};
   for (std::size_t i = 0; i < boxes.size(); ++i) setFieldText(boxes[i], QString::fromStdString(texts[i]));
 }
 
-FilterTexts TfrmFilter::filterTexts() const {
-  FilterTexts texts;
+shellcore::FilterTexts TfrmFilter::filterTexts() const {
+  shellcore::FilterTexts texts;
   for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = std::string(fields_->text(static_cast<Field>(i)));
   return texts;
 }
 
-std::string TfrmFilter::settingsPath() const {
-  return shell::settingsPath(programFolder_);
-}
-
 void TfrmFilter::LoadSettings() {
-  const LoadedSettings settings = readSettings(settingsPath());
+  const shellcore::LoadedSettings settings = shellcore::readSettings(settings_);
   memSpeed->setText(QString::fromStdString(settings.overSpeed));
   setFieldText(cboSpeedUnit, QString::fromStdString(settings.unit));
   // A stored index outside the list leaves it with no selection.
@@ -460,120 +413,35 @@ void TfrmFilter::LoadSettings() {
 }
 
 void TfrmFilter::SaveReportSettings() {
-  writeReportSettings(settingsPath(), fields_->text(Field::OverSpeed), fields_->text(Field::SpeedUnit),
-                      fields_->text(Field::StopPeriod), chkGpsSpeedChart->isChecked());
+  shellcore::writeReportSettings(settings_, fields_->text(Field::OverSpeed), fields_->text(Field::SpeedUnit),
+                                 fields_->text(Field::StopPeriod), chkGpsSpeedChart->isChecked());
 }
 
 void TfrmFilter::SaveZoneIndex() {
-  writeZoneIndex(settingsPath(), cboTimeZone->currentIndex());
+  shellcore::writeZoneIndex(settings_, cboTimeZone->currentIndex());
 }
 
 void TfrmFilter::LoadChartPreference() {
-  if (const auto checked = readChartPreference(settingsPath())) chkGpsSpeedChart->setChecked(*checked);
+  if (const auto checked = shellcore::readChartPreference(settings_)) chkGpsSpeedChart->setChecked(*checked);
 }
 
 // --- The download ---
 
-bool TfrmFilter::StartDownload(const LinkOpener& open, logger::Clock& clock) {
-  OpenedLink opened = open(settingsPath());
-  if (auto* failure = std::get_if<logger::LinkFailure>(&opened)) {
+std::optional<int> TfrmFilter::StartDownload(const LinkOpener& open, logger::Clock& clock) {
+  if (const auto failure = download_->Start(open, settingsPath(), *this, clock, programFolder_)) {
     // No owner: the window has not been shown yet.
     desktop_.showMessage(nullptr, qtText(failure->text), qtText(failure->caption));
-    desktop_.endProgram(failure->exitCode);
-    return false;
+    return failure->exitCode;
   }
-  link_ = std::move(std::get<std::unique_ptr<platform::LoggerLink>>(opened));
-  download_ = std::make_unique<logger::DownloadSequence>(
-      *link_, *this, [this](logger::WindowJob job) { postToWindow(std::move(job)); }, clock, programFolder_);
-  downloadStep([this] { download_->Probe(); });
-  runPostedJobs();
-  return !downloadEnded_;
-}
-
-QTimer* TfrmFilter::timerOf(logger::DownloadTimer timer) const {
-  switch (timer) {
-    case logger::DownloadTimer::Timer2:
-      return Timer2;
-    case logger::DownloadTimer::QueryRecord:
-      return tmrQueryRecord;
-    case logger::DownloadTimer::Timer3:
-      return Timer3;
-    case logger::DownloadTimer::Timer1:
-      return Timer1;
-  }
-  return Timer1;
-}
-
-void TfrmFilter::downloadTick(void (logger::DownloadSequence::*tick)()) {
-  if (!download_) return;
-  downloadStep([this, tick] { (download_.get()->*tick)(); });
-  runPostedJobs();
-}
-
-void TfrmFilter::downloadStep(const std::function<void()>& step) {
-  if (downloadEnded_) return;
-  ++stepDepth_;
-  try {
-    step();
-  } catch (const tracklog::FatalError& e) {
-    --stepDepth_;
-    endWithFatalError(e);
-    return;
-  } catch (const std::exception& e) {
-    desktop_.showError(this, QString::fromUtf8(e.what()));
-  }
-  --stepDepth_;
-}
-
-void TfrmFilter::endWithFatalError(const tracklog::FatalError& error) {
-  downloadEnded_ = true;
-  for (QTimer* timer : {Timer2, tmrQueryRecord, Timer3, Timer1}) timer->stop();
-  {
-    const std::lock_guard lock(postedMutex_);
-    posted_.clear();
-  }
-  desktop_.showMessage(this, QString::fromUtf8(error.what()), QString::fromUtf8(kProgramName));
-  desktop_.endProgram(error.exitCode());
-}
-
-void TfrmFilter::postToWindow(logger::WindowJob job) {
-  {
-    const std::lock_guard lock(postedMutex_);
-    posted_.push_back(std::move(job));
-  }
-  QMetaObject::invokeMethod(
-      this, [this] { runPostedJobs(); }, Qt::QueuedConnection);
-}
-
-void TfrmFilter::runPostedJobs() {
-  // The running step takes them up when it has ended.
-  if (stepDepth_ > 0) return;
-  while (!downloadEnded_) {
-    logger::WindowJob job;
-    {
-      const std::lock_guard lock(postedMutex_);
-      if (posted_.empty()) return;
-      job = std::move(posted_.front());
-      posted_.pop_front();
-    }
-    downloadStep(job);
-  }
-}
-
-std::uint32_t TfrmFilter::receivedByteCount() const {
-  return download_ ? download_->Counters().ReceivedByteCount.load() : 0;
-}
-
-std::string TfrmFilter::userId() const {
-  return download_ ? download_->Counters().UserId : std::string();
+  return download_->endedWith();
 }
 
 void TfrmFilter::StartTimer(logger::DownloadTimer timer) {
-  timerOf(timer)->start();
+  download_->timer(timer)->start();
 }
 
 void TfrmFilter::StopTimer(logger::DownloadTimer timer) {
-  timerOf(timer)->stop();
+  download_->timer(timer)->stop();
 }
 
 QPushButton* TfrmFilter::buttonOf(logger::CommandButton button) const {
@@ -641,9 +509,8 @@ void TfrmFilter::FillFilterFromLog(const logger::LogTime& start, const logger::L
   FillFilterFromLog();
 }
 
-void TfrmFilter::SaveResetSnapshot(logger::FilterSnapshot& snapshot) {
-  snapshot.fields = filterTexts();
-  snapshot.zoneIndex = cboTimeZone->currentIndex();
+void TfrmFilter::SaveResetSnapshot() {
+  resetSnapshot_ = {filterTexts(), cboTimeZone->currentIndex()};
 }
 
 bool TfrmFilter::Ask(std::string_view text, std::string_view caption) {
@@ -651,63 +518,48 @@ bool TfrmFilter::Ask(std::string_view text, std::string_view caption) {
 }
 
 void TfrmFilter::setTaggingWindow(QWidget* window) {
-  if (taggingWindow_) taggingWindow_->removeEventFilter(this);
   taggingWindow_ = window;
-  if (taggingWindow_ != nullptr) taggingWindow_->installEventFilter(this);
-}
-
-bool TfrmFilter::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == taggingWindow_ && event->type() == QEvent::Hide && tagging_) {
-    tagging_ = false;
-    setEnabled(true);
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 // --- Commands ---
 
+report::ReportEnvironment TfrmFilter::reportSource() const {
+  return {logPath(), download_->receivedByteCount(), download_->userId()};
+}
+
+void TfrmFilter::reportDone() {
+  btnViewReport->setEnabled(true);
+  btnTagging->setEnabled(true);
+}
+
 void TfrmFilter::btnOKClick() {
   bool done = false;
   {
-    const CommandsHeld held(commands_);
+    const desktop::CommandsHeld held(*this, commandButtons());
     WindowReportUi ui(*this, desktop_);
-    const report::ReportEnvironment environment{logPath(), receivedByteCount(), userId()};
-    try {
-      done = report::ReportRun(*session_, *fields_, ui, environment).run() == report::RunOutcome::Done;
-    } catch (const tracklog::FatalError& e) {
-      desktop_.showMessage(this, QString::fromUtf8(e.what()), QString::fromUtf8(kProgramName));
-      desktop_.endProgram(e.exitCode());
-      return;
-    }
+    done = report::ReportRun(*session_, *fields_, ui, reportSource()).run() == report::RunOutcome::Done;
   }
-  if (done) {
-    btnViewReport->setEnabled(true);
-    btnTagging->setEnabled(true);
-  }
+  if (done) reportDone();
 }
 
 void TfrmFilter::btnCloseClick() {
-  if (download_) download_->Close();
-  desktop_.endProgram(0);
+  download_->Close();
+  desktop::endProgram(0);
 }
 
 void TfrmFilter::btnSetTimeZoneClick() {
   FillFilterFromLog();
   SaveZoneIndex();
-  ResetSnapshot();
+  SaveResetSnapshot();
 }
 
 void TfrmFilter::btnResetClick() {
-  if (!download_) return;  // nothing to go back to before the download completes
-  const logger::FilterSnapshot& snapshot = download_->Counters().ResetSnapshot;
-  setFilterTexts(snapshot.fields);
-  cboTimeZone->setCurrentIndex(snapshot.zoneIndex);
+  setFilterTexts(resetSnapshot_.fields);
+  cboTimeZone->setCurrentIndex(resetSnapshot_.zoneIndex);
 }
 
 void TfrmFilter::btnClearClick() {
-  if (!download_) return;
-  downloadStep([this] { download_->Clear(); });
-  runPostedJobs();
+  download_->Run(&logger::DownloadSequence::Clear);
 }
 
 void TfrmFilter::btnViewReportClick() {
@@ -716,7 +568,8 @@ void TfrmFilter::btnViewReportClick() {
 
 void TfrmFilter::btnTaggingClick() {
   if (!taggingWindow_) return;  // the photo window is not part of this program yet
-  tagging_ = true;
+  // A hide is no close: the photo window is also hidden when it is minimised, and only its
+  // close enables this window again (TfrmTagging::closeEvent).
   setEnabled(false);
   taggingWindow_->show();
 }

@@ -4,20 +4,21 @@
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "FilterFill.h"
-#include "LoggerPort.h"
+#include "WindowDownload.h"
 #include "logger/DownloadSequence.h"
 #include "logger/DownloadView.h"
+#include "platform/LoggerPort.h"
+#include "platform/ProfileFile.h"
+#include "report/ReportRun.h"
 #include "report/ReportSession.h"
 #include "report/ReportUi.h"
-#include "tracklog/Errors.h"
+#include "shellcore/FilterFill.h"
 #include "tracklog/FieldSource.h"
 
 class QCheckBox;
@@ -30,9 +31,12 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 
+namespace tellurix::desktop {
+class Desktop;
+}
+
 namespace tellurix::shell {
 
-class Desktop;
 class WindowFields;
 
 // The main window: the download's progress, the report filter and the commands. The window
@@ -45,7 +49,7 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
  public:
   // Builds the controls and the zone list and loads the settings. `programFolder` holds
   // LOGDATA.BIN and Tellurix.ini.
-  TfrmFilter(std::string programFolder, Desktop& desktop, QWidget* parent = nullptr);
+  TfrmFilter(std::string programFolder, desktop::Desktop& desktop, QWidget* parent = nullptr);
   TfrmFilter(const TfrmFilter&) = delete;
   TfrmFilter& operator=(const TfrmFilter&) = delete;
   TfrmFilter(TfrmFilter&&) = delete;
@@ -91,23 +95,27 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   QPushButton* btnTagging;
   QPushButton* btnViewReport;
 
-  // The download's timers (created stopped; the download sequence drives them) and the blink.
-  QTimer* Timer2;          // 100 ms
-  QTimer* tmrQueryRecord;  // 100 ms
-  QTimer* Timer3;          // 20 ms
-  QTimer* Timer1;          // 1000 ms
-  QTimer* Timer4;          // 200 ms, the status line's blink while a report is made
+  // The download's timers (WindowDownload's, as logger::kDownloadTimers names and times them;
+  // created stopped, the download sequence drives them) and the blink.
+  QTimer* Timer2;
+  QTimer* tmrQueryRecord;
+  QTimer* Timer3;
+  QTimer* Timer1;
+  QTimer* Timer4;  // 200 ms, the status line's blink while a report is made
 
   QFileDialog* SaveDialog1;
 
   // The rest of the window's creation, before it is first shown: finds and opens the logger's
-  // line (a failure is shown in its box and ends the program with its code, 0), then the
-  // download's probe, which waits 1 to 3 s, starts Timer2, loads the chart preference and
-  // creates the reader. False when the program was to end. The clock must outlive the window.
-  bool StartDownload(const LinkOpener& open, logger::Clock& clock);
-  bool StartDownload() { return StartDownload(openLoggerPort, systemClock_); }
+  // line, then the download's probe, which waits 1 to 3 s, starts Timer2, loads the chart
+  // preference and creates the reader. A line that cannot be had is shown in its box: then,
+  // and when a fatal error has ended the download already, the exit code the program ends with
+  // before its event loop runs. The clock must outlive the window.
+  [[nodiscard]] std::optional<int> StartDownload(const LinkOpener& open, logger::Clock& clock);
+  [[nodiscard]] std::optional<int> StartDownload() {
+    return StartDownload(platform::openLoggerPort, systemClock_);
+  }
   // The download, once started.
-  [[nodiscard]] const logger::DownloadSequence* download() const { return download_.get(); }
+  [[nodiscard]] const logger::DownloadSequence* download() const { return download_->sequence(); }
 
   // --- Zones, filter and settings ---
   void FillZoneList();
@@ -115,8 +123,6 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   // cboTimeZone's text. Throws ConversionError for a zone text whose offset digits are not a
   // number.
   void FillFilterFromLog();
-  // Takes the twelve filter texts and the zone index for Reset.
-  void ResetSnapshot();
   void LoadSettings();
   void SaveReportSettings();
   void SaveZoneIndex();
@@ -136,14 +142,17 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   void SetUserId(std::string_view text) override;
   // Keeps the log's span (UTC) for SetTimeZone and fills the filter from it.
   void FillFilterFromLog(const logger::LogTime& start, const logger::LogTime& end) override;
-  void SaveResetSnapshot(logger::FilterSnapshot& snapshot) override;
+  // Takes the twelve filter texts and the zone index for Reset.
+  void SaveResetSnapshot() override;
   bool Ask(std::string_view text, std::string_view caption) override;
 
-  // The photo tagging window: Tagging disables this window and shows it; this window is
-  // enabled again when it hides.
+  // The photo tagging window: Tagging disables this window and shows it. Its close gives this
+  // window back; minimising it does not.
   void setTaggingWindow(QWidget* window);
 
   // --- Commands ---
+  // The buttons run them through desktop::runCommand, which reports an error that escapes
+  // and ends the program on a fatal one; called directly, the errors reach the caller.
   void btnOKClick();
   void btnCloseClick();
   void btnSetTimeZoneClick();
@@ -152,17 +161,15 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   void btnViewReportClick();
   void btnTaggingClick();
   void Timer4Timer();
-  void Timer2Timer() { downloadTick(&logger::DownloadSequence::Timer2Tick); }
-  void tmrQueryRecordTimer() { downloadTick(&logger::DownloadSequence::QueryRecordTick); }
-  void Timer3Timer() { downloadTick(&logger::DownloadSequence::Timer3Tick); }
-  void Timer1Timer() { downloadTick(&logger::DownloadSequence::Timer1Tick); }
 
   [[nodiscard]] report::ReportSession& session() { return *session_; }
   // The window's fields as the core reads them; photo tagging reads unit, limit and stop period.
   [[nodiscard]] tracklog::FieldSource& fields();
   [[nodiscard]] const std::string& programFolder() const { return programFolder_; }
   [[nodiscard]] std::string logPath() const { return programFolder_ + "/LOGDATA.BIN"; }
-  [[nodiscard]] std::string settingsPath() const;
+  // Tellurix.ini in the program folder, where the photo window keeps its settings too.
+  [[nodiscard]] shellcore::ProfileStore& settings() { return settings_; }
+  [[nodiscard]] const std::string& settingsPath() const { return settings_.path(); }
   // Ticks of the blink since the program started; never reset.
   [[nodiscard]] std::uint64_t blinkTicks() const { return blinkTicks_; }
   // Called once per record during Make Report: lets the window process its events, at most
@@ -170,54 +177,41 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   void reportRecordRead();
   void startReportEvents() { sinceEvents_.invalidate(); }
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
+  // The twelve filter fields and the zone list's index, as Reset restores them.
+  struct FilterSnapshot {
+    shellcore::FilterTexts fields = shellcore::emptyLogFilter();
+    int zoneIndex = -1;
+  };
+
   void createControls();
   void layOutControls();
   void placeTimeFields(QWidget* block);
   void connectCommands();
-  void setFilterTexts(const FilterTexts& texts);
-  [[nodiscard]] FilterTexts filterTexts() const;
-  // Runs a command; an error escaping it is reported and the program goes on.
-  void guarded(const std::function<void()>& command);
-
-  [[nodiscard]] QTimer* timerOf(logger::DownloadTimer timer) const;
+  void setFilterTexts(const shellcore::FilterTexts& texts);
+  [[nodiscard]] shellcore::FilterTexts filterTexts() const;
   [[nodiscard]] QPushButton* buttonOf(logger::CommandButton button) const;
-  void downloadTick(void (logger::DownloadSequence::*tick)());
-  // One entry of the download or one posted job. A FatalError is shown and ends the program;
-  // any other error is reported and the program goes on.
-  void downloadStep(const std::function<void()>& step);
-  void endWithFatalError(const tracklog::FatalError& error);
-  // From any thread: the job runs on the window thread, after the jobs posted before it.
-  void postToWindow(logger::WindowJob job);
-  // Runs the posted jobs, unless a step is running: one that processes messages in its
-  // middle must not see the reader's jobs overtake its own rest.
-  void runPostedJobs();
-  [[nodiscard]] std::uint32_t receivedByteCount() const;
-  [[nodiscard]] std::string userId() const;
+  // The command buttons, which a running report holds disabled.
+  [[nodiscard]] std::vector<QWidget*> commandButtons() const;
+  // What Make Report reads: the downloaded log and the logger's user id.
+  [[nodiscard]] report::ReportEnvironment reportSource() const;
+  // A Make Report run that ended with "Report Done": the commands that need a report.
+  void reportDone();
 
   std::string programFolder_;
-  Desktop& desktop_;
+  desktop::Desktop& desktop_;
+  platform::ProfileFile settings_;
   std::unique_ptr<report::ReportSession> session_;
   std::unique_ptr<WindowFields> fields_;
   logger::LogTime logStartTime_ = logger::EmptyLogTime();
   logger::LogTime logEndTime_ = logger::EmptyLogTime();
+  FilterSnapshot resetSnapshot_;
   std::uint64_t blinkTicks_ = 0;
   QElapsedTimer sinceEvents_;
   QPointer<QWidget> taggingWindow_;
-  bool tagging_ = false;
-  std::array<QPushButton*, 7> commands_{};
 
-  // The line outlives the download that uses it.
   logger::SystemClock systemClock_;
-  std::unique_ptr<platform::LoggerLink> link_;
-  std::unique_ptr<logger::DownloadSequence> download_;
-  std::mutex postedMutex_;
-  std::deque<logger::WindowJob> posted_;
-  int stepDepth_ = 0;
-  bool downloadEnded_ = false;  // a fatal error ended it (only a test's desktop goes on)
+  std::unique_ptr<WindowDownload> download_;
 };
 
 }  // namespace tellurix::shell

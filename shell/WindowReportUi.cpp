@@ -2,18 +2,14 @@
 
 #include <QTimer>
 
-#include "Desktop.h"
-#include "ProgramName.h"
 #include "Quorvel.h"
+#include "desktop/Desktop.h"
+#include "desktop/ProgramName.h"
+#include "desktop/QtText.h"
 
 namespace tellurix::shell {
-namespace {
 
-QString qtText(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+using desktop::qtText;
 
 void WindowReportUi::saveSettings() {
   window_.SaveReportSettings();
@@ -24,7 +20,7 @@ std::optional<std::string> WindowReportUi::chooseOutputPath() {
 }
 
 void WindowReportUi::showMessage(std::string_view text, std::string_view caption) {
-  const QString title = caption.empty() ? QString::fromUtf8(kProgramName) : qtText(caption);
+  const QString title = caption.empty() ? QString::fromUtf8(desktop::kProgramName) : qtText(caption);
   desktop_.showMessage(&window_, qtText(text), title);
 }
 

@@ -2,16 +2,19 @@
 
 #include "report/ReportUi.h"
 
+namespace tellurix::desktop {
+class Desktop;
+}
+
 namespace tellurix::shell {
 
-class Desktop;
 class TfrmFilter;
 
 // A report run's window side: the settings, SaveDialog1, message boxes, the status line and
 // its blink, and the window's events while the log is read.
 class WindowReportUi final : public report::ReportUi {
  public:
-  WindowReportUi(TfrmFilter& window, Desktop& desktop) : window_(window), desktop_(desktop) {}
+  WindowReportUi(TfrmFilter& window, desktop::Desktop& desktop) : window_(window), desktop_(desktop) {}
 
   void saveSettings() override;
   std::optional<std::string> chooseOutputPath() override;
@@ -25,7 +28,7 @@ class WindowReportUi final : public report::ReportUi {
 
  private:
   TfrmFilter& window_;
-  Desktop& desktop_;
+  desktop::Desktop& desktop_;
 };
 
 }  // namespace tellurix::shell

@@ -7,14 +7,13 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
-#include "Desktop.h"
-#include "ProgramName.h"
 #include "Quorvel.h"
-#include "SettingsFile.h"
+#include "desktop/Desktop.h"
+#include "desktop/ProgramName.h"
 #include "platform/DataFolder.h"
 #include "tagging/Tagging.h"
-#include "tagging/TaggingDesktop.h"
 
 namespace {
 
@@ -60,21 +59,22 @@ void printDownloadWhenDone(TfrmFilter& window) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QString::fromUtf8(tellurix::shell::kProgramName));
+  QApplication::setApplicationName(QString::fromUtf8(tellurix::desktop::kProgramName));
   QApplication::setDesktopFileName(QStringLiteral("tellurix"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tellurix/tellurix.png")));
 
-  tellurix::shell::QtDesktop desktop;
-  tellurix::tagging::QtTaggingDesktop photoDesktop;
+  tellurix::desktop::QtDesktop desktop;
   TfrmFilter window(tellurix::platform::programDataFolder(), desktop);
-  // A port that cannot be had has been shown and has ended the program.
-  if (!window.StartDownload()) return 0;
+  // A port that cannot be had has been shown: the program ends with its code.
+  if (const std::optional<int> exitCode = window.StartDownload()) return *exitCode;
   // The photo window, created hidden; the main window's Tagging button shows it.
-  tellurix::tagging::TfrmTagging tagging(window.session(), window.fields(), &window, photoDesktop,
-                                         tellurix::shell::settingsPath(window.programFolder()));
+  tellurix::tagging::TfrmTagging tagging(window.session(), window.fields(), &window, desktop,
+                                         window.settings());
   window.setTaggingWindow(&tagging);
   const char* print = std::getenv("TELLURIX_PRINT_DOWNLOAD");
   if (print != nullptr && *print != '\0' && *print != '0') printDownloadWhenDone(window);
   window.show();
+  // Close and a fatal error end the loop with their exit code; the windows, the download and
+  // its reader thread are taken down on the way out of main.
   return QApplication::exec();
 }

@@ -45,6 +45,8 @@ class PhotoList {
   // Appends a row without a position; the caller has checked that the name is new.
   void append(std::string name, std::string date);
   void removeAt(std::size_t index);
+  // No rows; the sort column stays.
+  void clear() { rows_.clear(); }
 
   void setDate(std::size_t index, std::string date) { rows_[index].date = std::move(date); }
   // Latitude and Longitude as the list shows a lookup result.

@@ -5,12 +5,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,28 +30,18 @@
 #include "PhotoCommands.h"
 #include "PhotoPath.h"
 #include "PhotoPreview.h"
-#include "TaggingDesktop.h"
-#include "shell/ProgramName.h"
-#include "shell/SettingsFile.h"
-#include "tracklog/Errors.h"
+#include "desktop/Command.h"
+#include "desktop/CommandsHeld.h"
+#include "desktop/Desktop.h"
+#include "desktop/QtText.h"
+#include "shellcore/SettingsFile.h"
 
 namespace tellurix::tagging {
 namespace {
 
-QString qtText(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Names are shown as the file system's bytes decode, as the file dialog showed them.
-QString shownName(const std::string& name) {
-  return QFile::decodeName(QByteArray::fromStdString(name));
-}
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
+using desktop::named;
+using desktop::qtText;
+using desktop::shownName;
 
 // An offset field: the integers from `largest` down to -`largest`, "0" at first.
 QComboBox* offsetField(QWidget* parent, const char* name, int largest, int longestText) {
@@ -75,6 +65,13 @@ QLineEdit* timeDisplay(QWidget* parent, const char* name) {
   palette.setColor(QPalette::Text, QColor(0, 0, 0));
   edit->setPalette(palette);
   return edit;
+}
+
+// Whether every character of a typed text may go into an offset field.
+bool acceptsOffsetText(const QString& text) {
+  const auto characters = text.toUcs4();
+  return std::all_of(characters.begin(), characters.end(),
+                     [](auto c) { return acceptsOffsetKey(static_cast<char32_t>(c)); });
 }
 
 class StripedRows final : public QStyledItemDelegate {
@@ -133,49 +130,15 @@ class TfrmTagging::OffsetFields final : public ClockFields {
   std::array<std::string, kClockFieldCount> texts_;
 };
 
-// The window's commands while one of them runs: all disabled, so that a click inside its
-// event processing cannot start another one over the list it walks.
-class TfrmTagging::CommandsHeld {
- public:
-  explicit CommandsHeld(TfrmTagging& window)
-      : window_(window), buttons_{window.btnLoad,  window.btnRemove,          window.btnMake,
-                                  window.btnClose, window.btnApplyAdjustment, window.chkWriteExif} {
-    for (std::size_t i = 0; i < buttons_.size(); ++i) {
-      enabled_[i] = buttons_[i]->isEnabled();
-      buttons_[i]->setEnabled(false);
-    }
-    focus_ = QApplication::focusWidget();
-    sortable_ = window.lsvPhoto->horizontalHeader()->sectionsClickable();
-    window.lsvPhoto->horizontalHeader()->setSectionsClickable(false);
-    window.busy_ = true;
-  }
-  CommandsHeld(const CommandsHeld&) = delete;
-  CommandsHeld& operator=(const CommandsHeld&) = delete;
-  ~CommandsHeld() {
-    window_.busy_ = false;
-    window_.lsvPhoto->horizontalHeader()->setSectionsClickable(sortable_);
-    for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setEnabled(enabled_[i]);
-    // The clicked button gets its focus back instead of leaving it to the next field, where a
-    // key press would change the camera offset.
-    if (focus_ && focus_->isEnabled() && focus_->window() == &window_) focus_->setFocus();
-  }
-
- private:
-  TfrmTagging& window_;
-  QPointer<QWidget> focus_;
-  std::array<QAbstractButton*, 6> buttons_;
-  std::array<bool, 6> enabled_{};
-  bool sortable_ = true;
-};
-
 TfrmTagging::TfrmTagging(report::ReportSession& session, tracklog::FieldSource& fields, QWidget* mainWindow,
-                         TaggingDesktop& desktop, std::string settingsPath)
+                         desktop::Desktop& desktop, shellcore::ProfileStore& settings)
     : QWidget(nullptr, Qt::Window),
       session_(session),
       fields_(fields),
       mainWindow_(mainWindow),
       desktop_(desktop),
-      settingsPath_(std::move(settingsPath)),
+      settings_(settings),
+      listFolder_(session.names.reportFolder),
       ui_(std::make_unique<Ui>(*this)) {
   // FormCreate. Date-time texts are built by the program itself in 24-hour form, so the
   // desktop's time format is left alone.
@@ -222,7 +185,7 @@ void TfrmTagging::createControls() {
   btnClose = named(new QPushButton(QStringLiteral("Close"), gpbPhoto), "btnClose");
   chkWriteExif =
       named(new QCheckBox(QStringLiteral("Write positions into photo copies"), gpbPhoto), "chkWriteExif");
-  chkWriteExif->setChecked(shell::readPhotoPositionsPreference(settingsPath_).value_or(true));
+  chkWriteExif->setChecked(shellcore::readPhotoPositionsPreference(settings_).value_or(true));
 
   gpbTime = named(new QGroupBox(QStringLiteral("Camera time Adjustment"), this), "gpbTime");
   lblDay = named(new QLabel(QStringLiteral("Day"), gpbTime), "lblDay");
@@ -241,7 +204,12 @@ void TfrmTagging::createControls() {
       named(new QPushButton(QStringLiteral("Apply Adjustment"), gpbTime), "btnApplyAdjustment");
   offsetFields_ = std::make_unique<OffsetFields>(
       std::array<QComboBox*, kClockFieldCount>{cboDay, cboHour, cboMinute, cboSecond});
-  for (QComboBox* box : offsetFields_->boxes()) box->lineEdit()->installEventFilter(this);
+  // The box has the keyboard focus and hands keys and input method texts straight on to its
+  // text field, past any filter there: both are filtered.
+  for (QComboBox* box : offsetFields_->boxes()) {
+    box->installEventFilter(this);
+    box->lineEdit()->installEventFilter(this);
+  }
 
   gpbPriview = named(new QGroupBox(QStringLiteral("Priview"), this), "gpbPriview");
   imgPriview = named(new QLabel(gpbPriview), "imgPriview");
@@ -336,7 +304,7 @@ void TfrmTagging::connectCommands() {
           [this](int column) { lsvPhotoColumnClick(column); });
   connect(tmrAdjust, &QTimer::timeout, this, &TfrmTagging::tmrAdjustTimer);
   connect(chkWriteExif, &QCheckBox::toggled, this,
-          [this](bool checked) { shell::writePhotoPositionsPreference(settingsPath_, checked); });
+          [this](bool checked) { shellcore::writePhotoPositionsPreference(settings_, checked); });
 }
 
 // --- Status, events, the list view ---
@@ -357,19 +325,18 @@ void TfrmTagging::processEvents() {
 }
 
 void TfrmTagging::command(const std::function<void()>& body) {
-  const CommandsHeld held(*this);
-  sinceEvents_.invalidate();
-  try {
-    body();
-  } catch (const tracklog::FatalError& e) {
-    showRows();
-    desktop_.showMessage(this, QString::fromUtf8(e.what()), QString::fromUtf8(shell::kProgramName));
-    desktop_.endProgram(e.exitCode());
-    return;
-  } catch (const std::exception& e) {
-    showRows();
-    desktop_.showError(this, QString::fromUtf8(e.what()));
-    return;
+  {
+    const desktop::CommandsHeld held(
+        *this, {btnLoad, btnRemove, btnMake, btnClose, btnApplyAdjustment, chkWriteExif});
+    // Nor does a sort reorder the list it walks, nor a close hide it (closeEvent).
+    QHeaderView* header = lsvPhoto->horizontalHeader();
+    const bool sortable = header->sectionsClickable();
+    header->setSectionsClickable(false);
+    busy_ = true;
+    sinceEvents_.invalidate();
+    desktop::runCommand(*this, desktop_, body);
+    busy_ = false;
+    header->setSectionsClickable(sortable);
   }
   showRows();
 }
@@ -480,7 +447,19 @@ void TfrmTagging::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void TfrmTagging::forgetPhotosOfAnotherReport() {
+  // Preview, Remove and Make Photo Path look for the copies in the last report's photo folder;
+  // those of a report in another folder stay where they are, and the list starts anew.
+  if (session_.names.reportFolder == listFolder_) return;
+  listFolder_ = session_.names.reportFolder;
+  list_.clear();
+  showRows();
+  clearPreview();
+}
+
 void TfrmTagging::showEvent(QShowEvent* event) {
+  // Reports run only while this window is hidden.
+  forgetPhotosOfAnotherReport();
   // Kept above the main window it belongs to, as a dialog would be, without being its child.
   if (mainWindow_ && windowHandle() != nullptr && mainWindow_->windowHandle() != nullptr) {
     windowHandle()->setTransientParent(mainWindow_->windowHandle());
@@ -514,17 +493,20 @@ void TfrmTagging::btnApplyAdjustmentClick() {
 }
 
 bool TfrmTagging::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    const bool offsetField =
-        std::any_of(offsetFields_->boxes().begin(), offsetFields_->boxes().end(),
-                    [watched](const QComboBox* box) { return box->lineEdit() == watched; });
-    if (offsetField) {
-      // Only characters are filtered; keys without one (arrows, Home) move as usual.
-      const auto* key = static_cast<QKeyEvent*>(event);
-      for (const char32_t c : key->text().toUcs4()) {
-        if (!acceptsOffsetKey(c)) return true;
-      }
-    }
+  const bool offsetField =
+      std::any_of(offsetFields_->boxes().begin(), offsetFields_->boxes().end(),
+                  [watched](const QComboBox* box) { return box == watched || box->lineEdit() == watched; });
+  if (offsetField && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Tab moves on to the next control and never reaches the text.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+      return QWidget::eventFilter(watched, event);
+    // Only characters are filtered; keys without one (arrows, Home) move as usual.
+    if (!acceptsOffsetText(key->text())) return true;
+  }
+  if (offsetField && event->type() == QEvent::InputMethod &&
+      !acceptsOffsetText(static_cast<QInputMethodEvent*>(event)->commitString())) {
+    return true;
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -11,6 +11,7 @@
 #include "CameraClock.h"
 #include "PhotoList.h"
 #include "report/ReportSession.h"
+#include "shellcore/ProfileStore.h"
 #include "tracklog/FieldSource.h"
 
 class QCheckBox;
@@ -24,9 +25,11 @@ class QStatusBar;
 class QTableWidget;
 class QTimer;
 
-namespace tellurix::tagging {
+namespace tellurix::desktop {
+class Desktop;
+}
 
-class TaggingDesktop;
+namespace tellurix::tagging {
 
 // Even rows light cyan, odd rows the desktop's tooltip colour, by the row's current index.
 QColor lsvPhotoRowColour(int row);
@@ -35,16 +38,17 @@ QColor lsvPhotoRowColour(int row);
 // clock and Make Photo Path. Created hidden at program start and kept for the program's
 // lifetime; closing only hides it. It works on what the last report run left in `session`
 // and reads the unit, over-speed limit, stop period and zone from the main window's `fields`.
-// Whether Make Photo Path writes the positions into the photo copies is kept in the settings
-// file at `settingsPath`: read when the window is created, written at every change.
+// Whether Make Photo Path writes the positions into the photo copies is kept in `settings` (the
+// main window's Tellurix.ini): read when the window is created, written at every change.
 // A window of its own, not a child of `mainWindow`: that one is disabled while this one is
-// shown, and a child would be disabled with it. Close shows and enables `mainWindow` again.
+// shown, and a child would be disabled with it. Its close (Close or the close box) shows and
+// enables `mainWindow` again; minimising it does not.
 //
 // The controls are public under their own names (also their objectName), as the tests address them.
 class TfrmTagging final : public QWidget {
  public:
   TfrmTagging(report::ReportSession& session, tracklog::FieldSource& fields, QWidget* mainWindow,
-              TaggingDesktop& desktop, std::string settingsPath);
+              desktop::Desktop& desktop, shellcore::ProfileStore& settings);
   TfrmTagging(const TfrmTagging&) = delete;
   TfrmTagging& operator=(const TfrmTagging&) = delete;
   TfrmTagging(TfrmTagging&&) = delete;
@@ -107,24 +111,27 @@ class TfrmTagging final : public QWidget {
  private:
   class Ui;
   class OffsetFields;
-  class CommandsHeld;
 
   void createControls();
   void layOutControls();
   void connectCommands();
-  // Runs a command with the window's commands disabled; an error that ends it is reported.
+  // Runs a command with the window's commands disabled; an error that ends it is reported, a
+  // fatal one ends the program.
   void command(const std::function<void()>& body);
   void clearPreview();
   // The list view shows the photo list again, keeping the selected rows selected.
   void showRows();
   void showNewRows();
+  // Starts the list empty when the last report went to another folder than the listed photos.
+  void forgetPhotosOfAnotherReport();
 
   report::ReportSession& session_;
   tracklog::FieldSource& fields_;
   QPointer<QWidget> mainWindow_;
-  TaggingDesktop& desktop_;
-  std::string settingsPath_;
+  desktop::Desktop& desktop_;
+  shellcore::ProfileStore& settings_;
   PhotoList list_;
+  std::string listFolder_;  // the report folder whose photo folder holds the listed photos' copies
   CameraClock clock_;
   SystemLocalClock systemClock_;
   LocalClock* localClock_ = &systemClock_;

@@ -13,7 +13,7 @@
 
 #include "FuzzSupport.h"
 #include "platform/ProfileFile.h"
-#include "shell/SettingsFile.h"
+#include "shellcore/SettingsFile.h"
 
 namespace {
 
@@ -73,16 +73,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The program's own reads and writes of the same text in a file.
   scratch.clear();
-  const std::string path = tellurix::shell::settingsPath(scratch.path().string());
+  const std::string path = tellurix::shellcore::settingsPath(scratch.path().string());
   tellurix::fuzz::writeBytes(path, in.rest());
-  const tellurix::shell::LoadedSettings before = tellurix::shell::readSettings(path);
-  (void)tellurix::shell::readChartPreference(path);
-  tellurix::shell::writeReportSettings(path, value, "MPH", "15", true);
-  const tellurix::shell::LoadedSettings after = tellurix::shell::readSettings(path);
+  tellurix::platform::ProfileFile file(path);
+  const tellurix::shellcore::LoadedSettings before = tellurix::shellcore::readSettings(file);
+  (void)tellurix::shellcore::readChartPreference(file);
+  tellurix::shellcore::writeReportSettings(file, value, "MPH", "15", true);
+  const tellurix::shellcore::LoadedSettings after = tellurix::shellcore::readSettings(file);
   FUZZ_EXPECT(after.overSpeed == stored(value));
   FUZZ_EXPECT(after.unit == "MPH");
   FUZZ_EXPECT(after.zoneIndex == before.zoneIndex);
   FUZZ_EXPECT(after.timePeriod == 15);
-  FUZZ_EXPECT(tellurix::shell::readChartPreference(path) == std::optional<bool>(true));
+  FUZZ_EXPECT(tellurix::shellcore::readChartPreference(file) == std::optional<bool>(true));
   return 0;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "logger/DownloadView.h"
-#include "platform/LoggerLink.h"
+#include "logger/LoggerLink.h"
 
 namespace tellurix::testing {
 
@@ -17,11 +17,11 @@ using Bytes = std::vector<std::uint8_t>;
 // A logger link that plays a script: each poll of the bytes waiting first lets the next
 // scripted block arrive, so every read takes exactly one block. Safe to use from the reader
 // thread and the test at once.
-class ScriptedLink final : public platform::LoggerLink {
+class ScriptedLink final : public logger::LoggerLink {
  public:
   struct Written {
     Bytes bytes;  // one write call
-    platform::LineSpeed speed;
+    logger::LineSpeed speed;
   };
 
   void Arrive(const Bytes& block) {
@@ -38,7 +38,7 @@ class ScriptedLink final : public platform::LoggerLink {
     lost_ = true;
   }
 
-  bool Configure(platform::LineSpeed speed) override {
+  bool Configure(logger::LineSpeed speed) override {
     const std::lock_guard lock(mutex_);
     speed_ = speed;
     speeds_.push_back(speed);
@@ -91,7 +91,7 @@ class ScriptedLink final : public platform::LoggerLink {
     for (const Written& w : Writes()) all.insert(all.end(), w.bytes.begin(), w.bytes.end());
     return all;
   }
-  std::vector<platform::LineSpeed> Speeds() {
+  std::vector<logger::LineSpeed> Speeds() {
     const std::lock_guard lock(mutex_);
     return speeds_;
   }
@@ -115,8 +115,8 @@ class ScriptedLink final : public platform::LoggerLink {
   std::optional<std::size_t> forcedWaiting_;
   bool lost_ = false;
   bool closed_ = false;
-  platform::LineSpeed speed_ = platform::LineSpeed::Baud4800;
-  std::vector<platform::LineSpeed> speeds_;
+  logger::LineSpeed speed_ = logger::LineSpeed::Baud4800;
+  std::vector<logger::LineSpeed> speeds_;
   std::vector<Written> writes_;
   int discards_ = 0;
   int polls_ = 0;

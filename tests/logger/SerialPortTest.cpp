@@ -10,14 +10,14 @@
 #include <thread>
 #include <vector>
 
-#include "logger/LinkStartup.h"
+#include "platform/LoggerPort.h"
 #include "platform/SerialPort.h"
 #include "support/TestFiles.h"
 
 namespace tellurix::logger {
 namespace {
 
-using platform::LineSpeed;
+using platform::OpenLoggerLink;
 using Bytes = std::vector<std::uint8_t>;
 
 // A pseudo-terminal whose slave stands in for the bridge's tty.
@@ -72,7 +72,7 @@ std::unique_ptr<platform::SerialPort> openOrFail(const std::string& name) {
   return std::move(std::get<std::unique_ptr<platform::SerialPort>>(opened));
 }
 
-std::size_t waitForBytes(platform::LoggerLink& link, std::size_t n) {
+std::size_t waitForBytes(logger::LoggerLink& link, std::size_t n) {
   for (int i = 0; i < 200; ++i) {
     const std::size_t waiting = link.BytesWaiting().value_or(0);
     if (waiting >= n) return waiting;

@@ -7,16 +7,19 @@
 #include <vector>
 
 #include "SimulatorProcess.h"
-#include "logger/HeadlessWindow.h"
 #include "logger/Readrs232.h"
+#include "platform/LoggerPort.h"
 #include "support/TestFiles.h"
 #include "tools/demotrack/DemoTrack.h"
+#include "tools/headless/HeadlessWindow.h"
 
 namespace tellurix::logger {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using headless::HeadlessWindow;
+using platform::OpenLoggerLink;
 
 // The sequence's waits a tenth as long; the reader's 20 ms rhythm as it is.
 class ShortClock final : public Clock {
@@ -115,8 +118,8 @@ TEST_P(SimulatorSizeTest, DownloadsTheWholeMemoryInRandomPieces) {
   EXPECT_EQ(c.ReceivedByteCount.load(), GetParam().records * 16);
   EXPECT_EQ(c.StoredRecordCount, GetParam().records);
   EXPECT_EQ(c.MemoryUsePercent, GetParam().memoryUse);
-  EXPECT_EQ(c.LogStartTime, LogTimeOf(points.front()));
-  EXPECT_EQ(c.LogEndTime, LogTimeOf(points.back()));
+  EXPECT_EQ(program.window.logStart, LogTimeOf(points.front()));
+  EXPECT_EQ(program.window.logEnd, LogTimeOf(points.back()));
   EXPECT_EQ(c.UserId, "FLEET-07");
 
   const HeadlessWindow& w = program.window;
@@ -152,7 +155,7 @@ TEST_F(SimulatorDownloadTest, EmptyMemoryGivesAnEmptyLog) {
 
   EXPECT_EQ(testing::readFile(logPath()), "");
   EXPECT_EQ(program.sequence->Counters().StoredRecordCount, 0U);
-  EXPECT_EQ(program.sequence->Counters().LogStartTime, EmptyLogTime());
+  EXPECT_EQ(program.window.logStart, EmptyLogTime());
   EXPECT_EQ(program.window.recordCount, "0");
   EXPECT_EQ(program.window.percentage, "0 %");
   EXPECT_EQ(program.window.userId, "FLEET-07");

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "DemoRequest.h"
 #include "report/ReportRun.h"
 #include "support/FolderContents.h"
 #include "support/RecordingReportUi.h"
@@ -27,22 +28,7 @@ struct Request {
 // The request every case repeats: the demo drive with its stops, over-speed points and a
 // workbook, in a zone whose offset is not whole hours.
 Request baseRequest() {
-  return {{{Field::StartYear, "2010"},
-           {Field::StartMonth, "9"},
-           {Field::StartDay, "9"},
-           {Field::StartHour, "0"},
-           {Field::StartMin, "0"},
-           {Field::StartSec, "0"},
-           {Field::EndYear, "2010"},
-           {Field::EndMonth, "9"},
-           {Field::EndDay, "11"},
-           {Field::EndHour, "0"},
-           {Field::EndMin, "0"},
-           {Field::EndSec, "0"},
-           {Field::TimeZone, "(UTC+05:30) Chennai, Kolkata, Mumbai, New Delhi"},
-           {Field::SpeedUnit, "KPH"},
-           {Field::OverSpeed, "50"},
-           {Field::StopPeriod, "10"}}};
+  return {testing::demoWindowTexts("(UTC+05:30) Chennai, Kolkata, Mumbai, New Delhi")};
 }
 
 struct BetweenCase {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -16,6 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::fix;
+using testing::ShownMessage;
+using testing::StatusLine;
 using tracklog::Field;
 using tracklog::TrackPoint;
 
@@ -45,7 +48,7 @@ class ReportRunTest : public ::testing::Test {
   }
 
   RunOutcome run(std::optional<std::string> outputPath) {
-    ui = std::make_unique<testing::RecordingReportUi>(std::move(outputPath));
+    ui->nextCommand(std::move(outputPath));
     ReportEnvironment environment{logPath(), receivedBytes, userId};
     return ReportRun(session, fields, *ui, environment).run();
   }
@@ -63,10 +66,24 @@ class ReportRunTest : public ::testing::Test {
   testing::TempDir dir;
   tracklog::FixedFields fields;
   ReportSession session;
-  std::unique_ptr<testing::RecordingReportUi> ui;
+  // One window for all the commands of a test: its status line carries over.
+  std::unique_ptr<testing::RecordingReportUi> ui = std::make_unique<testing::RecordingReportUi>(std::nullopt);
   std::uint32_t receivedBytes = 0;
   std::string userId;
 };
+
+// What the status line shows while a run works: "Making Report..." blinking, from black.
+const StatusLine kWorking{"Making Report...", StatusColour::Black, true};
+
+// Every file under the folder, by its path relative to the folder.
+std::vector<std::string> filesUnder(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) names.push_back(fs::relative(entry.path(), folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 std::vector<TrackPoint> minutesApart(int hour, std::initializer_list<int> minutes) {
   std::vector<TrackPoint> points;
@@ -141,13 +158,27 @@ TEST_F(ReportRunTest, StartMonthTextsNineAndZeroNineNameTheSameFolder) {
   EXPECT_EQ(session.names.reportFolder, reportFolder().string() + "/");
 }
 
-TEST_F(ReportRunTest, ReportDoneStatusSequence) {
-  writeLog(minutesApart(10, {0, 1}));
+TEST_F(ReportRunTest, ADoneRunBlinksWhileReadingAndEndsOnReportDoneWithItsFiles) {
+  writeLog(minutesApart(10, {0, 1, 30}));
+  ui->status = {"Report Done", StatusColour::Navy, false};  // an earlier run's
+  // Done is what gives the user View Report and Tagging.
   ASSERT_EQ(run(), RunOutcome::Done);
-  const std::vector<std::string> expected{
-      "status ", "save settings", "save dialog", "colour black", "status Making Report...", "blink on",
-      "repaint", "blink off",     "repaint",     "colour navy",  "status Report Done"};
-  EXPECT_EQ(ui->events, expected);
+  EXPECT_EQ(ui->settingsSaved, 1);
+  EXPECT_EQ(ui->dialogsShown, 1);
+  EXPECT_TRUE(ui->shown.empty());
+  // Drawn before the first record and once per record of the log.
+  ASSERT_EQ(ui->recordsRead, 3);
+  ASSERT_GE(ui->drawn.size(), 4U);
+  EXPECT_EQ(std::vector<StatusLine>(ui->drawn.begin(), ui->drawn.begin() + 4),
+            std::vector<StatusLine>(4, kWorking));
+  // A blink left running would write "Making Report..." over the result.
+  EXPECT_EQ(ui->status, (StatusLine{"Report Done", StatusColour::Navy, false}));
+  // One leg ending in the stop after 10:01, the final leg of the point at 10:30.
+  EXPECT_EQ(filesUnder(dir.path() / "out"),
+            (std::vector<std::string>{
+                "2010-09-09/stop1-2010-09-09_10-01.kml", "2010-09-09/stop2-2010-09-09_10-30.kml",
+                "2010-09-09/trip-2010-09-09.kml", "2010-09-09/trip-2010-09-09_point.kml",
+                "2010-09-09/trip-report.txt", "2010-09-09/trip-rmc.txt", "2010-09-09/trip-track.gpx"}));
 }
 
 TEST_F(ReportRunTest, NoMatchWritesNothingAndLeavesTheNamesOfTheLastRun) {
@@ -159,10 +190,8 @@ TEST_F(ReportRunTest, NoMatchWritesNothingAndLeavesTheNamesOfTheLastRun) {
   fields.setExcelReports(true);
   ASSERT_EQ(run(), RunOutcome::NoMatch);
   EXPECT_EQ(session.store.pointCount, 0U);
-  EXPECT_EQ(ui->messages(), std::vector<std::string>{"|No Match Record !"});
-  const std::vector<std::string> tail(ui->events.end() - 4, ui->events.end());
-  EXPECT_EQ(tail,
-            (std::vector<std::string>{"message |No Match Record !", "blink off", "colour red", "status "}));
+  EXPECT_EQ(ui->shown, (std::vector<ShownMessage>{{"|No Match Record !", kWorking}}));
+  EXPECT_EQ(ui->status, (StatusLine{"", StatusColour::Red, false}));
   EXPECT_FALSE(fs::exists(reportFolder("2011-01-01")));
   EXPECT_EQ(session.names.reportFolder, before.reportFolder);
   EXPECT_EQ(session.names.pointKmlName, before.pointKmlName);
@@ -172,18 +201,14 @@ TEST_F(ReportRunTest, StartEqualToEndIsRefusedAfterTheSaveDialog) {
   writeLog(minutesApart(10, {0}));
   setWindow("2010/9/9 10:0:0", "2010/9/9 10:0:0");
   ASSERT_EQ(run(), RunOutcome::Refused);
-  const std::vector<std::string> expected{
-      "status ",
-      "save settings",
-      "save dialog",
-      "colour black",
-      "status Making Report...",
-      "blink on",
-      "repaint",
-      "message Input Error|Invalid Setting:The \" End Time\" earlier or equal than\" Start Time\".",
-      "blink off",
-      "status "};
-  EXPECT_EQ(ui->events, expected);
+  EXPECT_EQ(ui->settingsSaved, 1);
+  EXPECT_EQ(ui->dialogsShown, 1);
+  EXPECT_EQ(ui->shown,
+            (std::vector<ShownMessage>{
+                {"Input Error|Invalid Setting:The \" End Time\" earlier or equal than\" Start Time\".",
+                 kWorking}}));
+  EXPECT_EQ(ui->status, (StatusLine{"", StatusColour::Black, false}));
+  EXPECT_EQ(ui->recordsRead, 0);
   EXPECT_FALSE(fs::exists(dir.path() / "out"));
 }
 
@@ -192,8 +217,12 @@ TEST_F(ReportRunTest, AFailedCheckHasSavedTheSettingsAndResetTheRun) {
   ASSERT_EQ(run(), RunOutcome::Done);
   fields.set(Field::StartMonth, "13");
   ASSERT_EQ(run(), RunOutcome::Refused);
-  EXPECT_EQ(ui->events, (std::vector<std::string>{"status ", "save settings",
-                                                  "message Date Error|The Month from 1 To 12"}));
+  EXPECT_EQ(ui->settingsSaved, 1);
+  EXPECT_EQ(ui->dialogsShown, 0);
+  // The earlier "Report Done" is gone before the message comes up.
+  const StatusLine cleared{"", StatusColour::Navy, false};
+  EXPECT_EQ(ui->shown, (std::vector<ShownMessage>{{"Date Error|The Month from 1 To 12", cleared}}));
+  EXPECT_EQ(ui->status, cleared);
   EXPECT_EQ(session.store.pointCount, 0U);
   EXPECT_EQ(rmcLines().size(), 2U);  // the earlier run's files are untouched
 }
@@ -201,7 +230,11 @@ TEST_F(ReportRunTest, AFailedCheckHasSavedTheSettingsAndResetTheRun) {
 TEST_F(ReportRunTest, CancellingTheSaveDialogEndsTheCommand) {
   writeLog(minutesApart(10, {0}));
   ASSERT_EQ(run(std::nullopt), RunOutcome::Cancelled);
-  EXPECT_EQ(ui->events.back(), "save dialog");
+  EXPECT_EQ(ui->dialogsShown, 1);
+  EXPECT_TRUE(ui->shown.empty());
+  EXPECT_TRUE(ui->drawn.empty()) << "the run started working";
+  EXPECT_EQ(ui->status, StatusLine{});
+  EXPECT_EQ(ui->recordsRead, 0);
   EXPECT_FALSE(fs::exists(dir.path() / "out"));
 }
 
@@ -215,8 +248,7 @@ TEST_F(ReportRunTest, AVanishedLogFileIsFatal) {
     EXPECT_EQ(e.exitCode(), 1);
   }
   // Neither the blink nor its text outlive the run.
-  EXPECT_EQ(std::vector<std::string>(ui->events.end() - 2, ui->events.end()),
-            (std::vector<std::string>{"blink off", "status "}));
+  EXPECT_EQ(ui->status, (StatusLine{"", StatusColour::Black, false}));
 }
 
 struct OpenFailureCase {
@@ -271,8 +303,7 @@ TEST_F(ReportRunTest, AStopPeriodThatIsNotANumberEndsTheRunWithAConversionError)
   writeLog(minutesApart(10, {0, 1}));
   fields.set(Field::StopPeriod, " 1O ");
   EXPECT_THROW(run(), tracklog::ConversionError);
-  EXPECT_EQ(std::vector<std::string>(ui->events.end() - 2, ui->events.end()),
-            (std::vector<std::string>{"blink off", "status "}));
+  EXPECT_EQ(ui->status, (StatusLine{"", StatusColour::Black, false}));
 }
 
 TEST_F(ReportRunTest, ASecondRunStartsFromAnEmptyStore) {

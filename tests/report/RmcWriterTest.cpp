@@ -9,7 +9,7 @@ namespace {
 
 using testing::fix;
 
-TEST(RmcWriterTest, TheTaipeiFixGivesTheDocumentedSentence) {
+TEST(RmcWriterTest, TheDecodedTaipeiFixRoundsItsMinutesAndKnotsUp) {
   const tracklog::TrackPoint p = tracklog::decodeLogRecord(tracklog::LogRecord{
       0x0c, 0x84, 0x56, 0xd6, 0x3c, 0xc8, 0x41, 0x89, 0x00, 0x0c, 0x07, 0x25, 0x01, 0x52, 0x97, 0x8f});
   EXPECT_EQ(rmcSentence(p), "$GPRMC,053015.000,A,2502.0340,N,12133.8700,E,030.8,000.0,090910,,,A*69");

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "shell/FilterFill.h"
+#include "shellcore/FilterFill.h"
 #include "tracklog/Errors.h"
 
-namespace tellurix::shell {
+namespace tellurix::shellcore {
 namespace {
 
 struct FillCase {
@@ -67,4 +67,4 @@ TEST(FilterFromLogTexts, TheEndHalfIsShiftedToAndANonNumberIsAConversionError) {
 }
 
 }  // namespace
-}  // namespace tellurix::shell
+}  // namespace tellurix::shellcore

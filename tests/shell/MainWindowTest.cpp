@@ -7,7 +7,8 @@
 #include <QTimer>
 
 #include "WindowFixture.h"
-#include "shell/Desktop.h"
+#include "logger/DownloadView.h"
+#include "logger/Readrs232.h"
 #include "shell/WindowReportUi.h"
 
 namespace tellurix::testing {
@@ -124,7 +125,7 @@ TEST_F(WindowTest, TheDropDownsOfferTheirValues) {
   for (const Offer& o : offers) EXPECT_EQ(items(o.box), o.values) << o.box->objectName().toStdString();
 }
 
-TEST_F(WindowTest, WindowTimersAndSaveDialogAreSetUp) {
+TEST_F(WindowTest, FixedSizeWithTheDownloadsOwnTimersAndTheSaveDialog) {
   shell::TfrmFilter& w = open();
   EXPECT_EQ(w.windowTitle().toStdString(), "Tellurix v1.0.1.3");
   const Qt::WindowFlags flags = w.windowFlags();
@@ -134,14 +135,22 @@ TEST_F(WindowTest, WindowTimersAndSaveDialogAreSetUp) {
   w.show();
   EXPECT_EQ(w.minimumSize(), w.maximumSize());
 
-  const std::pair<const char*, int> timers[] = {
-      {"Timer2", 100}, {"tmrQueryRecord", 100}, {"Timer3", 20}, {"Timer1", 1000}, {"Timer4", 200}};
-  for (const auto& [name, interval] : timers) {
-    const auto* timer = w.findChild<QTimer*>(QString::fromLatin1(name));
-    ASSERT_NE(timer, nullptr) << name;
-    EXPECT_EQ(timer->interval(), interval) << name;
+  // The download's timers are the ones its sequence starts and stops, at the intervals the
+  // headless window runs them at too.
+  const std::pair<logger::DownloadTimer, const QTimer*> downloadTimers[] = {
+      {logger::DownloadTimer::Timer2, w.Timer2},
+      {logger::DownloadTimer::QueryRecord, w.tmrQueryRecord},
+      {logger::DownloadTimer::Timer3, w.Timer3},
+      {logger::DownloadTimer::Timer1, w.Timer1}};
+  for (const auto& [which, timer] : downloadTimers) {
+    const char* name = logger::NameOf(which);
+    EXPECT_EQ(w.findChild<QTimer*>(QString::fromLatin1(name)), timer) << name;
+    EXPECT_EQ(timer->intervalAsDuration(), logger::IntervalOf(which)) << name;
     EXPECT_FALSE(timer->isActive()) << name;
   }
+  EXPECT_EQ(w.findChild<QTimer*>(QStringLiteral("Timer4")), w.Timer4);
+  EXPECT_EQ(w.Timer4->interval(), 200);  // the blink
+  EXPECT_FALSE(w.Timer4->isActive());
   const auto* dialog = w.findChild<QFileDialog*>(QStringLiteral("SaveDialog1"));
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
@@ -250,9 +259,9 @@ TEST_F(WindowTest, AConversionErrorIsReportedAndTheProgramGoesOn) {
   shell::TfrmFilter& w = open();
   download(shortDrive());
   w.cboStartYear->setEditText(QStringLiteral("20x0"));
-  w.btnOK->click();
+  EXPECT_EQ(runEventLoop([&] { w.btnOK->click(); }, std::chrono::milliseconds(300)), std::nullopt)
+      << "the program must go on";
   EXPECT_EQ(desktop.of("error"), std::vector<std::string>{"'20x0' is not a valid integer value"});
-  EXPECT_EQ(desktop.of("end"), std::vector<std::string>{});
   EXPECT_EQ(commandStates(), "1111100");
 
   w.cboTimeZone->setEditText(QStringLiteral("(GMT+8:00) Typed"));
@@ -264,9 +273,8 @@ TEST_F(WindowTest, AMissingLogFileIsShownAndEndsTheProgramWithItsCode) {
   shell::TfrmFilter& w = open();
   download(shortDrive());
   std::filesystem::remove(w.logPath());
-  w.btnOK->click();
+  EXPECT_EQ(runEventLoop([&] { w.btnOK->click(); }), 1);
   EXPECT_EQ(desktop.of("message"), std::vector<std::string>{"Tellurix|bin file read open error in Quorvel"});
-  EXPECT_EQ(desktop.of("end"), std::vector<std::string>{"1"});
 }
 
 TEST_F(WindowTest, SetTimeZoneRefillsSavesAndSnapshotsAndResetRestoresIt) {
@@ -319,7 +327,8 @@ TEST_F(WindowTest, TheBlinkCounterCarriesOverBetweenRuns) {
   EXPECT_EQ(w.blinkTicks(), 4U);
 }
 
-TEST_F(WindowTest, TaggingDisablesTheWindowUntilThePhotoWindowCloses) {
+// The photo window gives the main window back when it closes (tests/tagging).
+TEST_F(WindowTest, TaggingDisablesTheWindowAndShowsThePhotoWindow) {
   shell::TfrmFilter& w = open();
   w.btnTaggingClick();  // no photo window yet: nothing happens
   EXPECT_TRUE(w.isEnabled());
@@ -329,18 +338,15 @@ TEST_F(WindowTest, TaggingDisablesTheWindowUntilThePhotoWindowCloses) {
   w.btnTaggingClick();
   EXPECT_FALSE(w.isEnabled());
   EXPECT_TRUE(photos.isVisible());
-  photos.close();
-  EXPECT_TRUE(w.isEnabled());
 }
 
 TEST_F(WindowTest, CloseEndsTheProgramWithZeroAfterTheLoggerLink) {
   shell::TfrmFilter& w = open();
   download(shortDrive());
-  std::optional<bool> closedAtTheEnd;
-  desktop.whileEnding = [&] { closedAtTheEnd = link->Closed(); };
-  w.btnClose->click();
-  EXPECT_EQ(closedAtTheEnd, true);
-  EXPECT_EQ(desktop.of("end"), std::vector<std::string>{"0"});
+  EXPECT_EQ(runEventLoop([&] { w.btnClose->click(); }), 0);
+  EXPECT_TRUE(link->Closed());
+  EXPECT_TRUE(w.download()->Reader()->Finished());
+  EXPECT_EQ(desktop.events, std::vector<std::string>{});
 }
 
 TEST_F(WindowTest, TheFieldsAreReadLiveAtEveryUse) {

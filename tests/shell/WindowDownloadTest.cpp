@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QProgressBar>
+#include <QWindow>
 #include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
@@ -165,15 +166,32 @@ TEST_F(WindowTest, ACompletionThatArrivesDuringAProgressTickIsShownAfterIt) {
   EXPECT_FALSE(w.Timer3->isActive());
 }
 
-TEST_F(WindowTest, AZoneTypedDuringTheDownloadThatIsNoZoneIsReportedAndTheDownloadGoesOn) {
+TEST_F(WindowTest, AZoneThatIsNoZoneAtTheCompletionIsReportedAndResetStillRestoresTheFilter) {
   shell::TfrmFilter& w = open();
   w.cboTimeZone->setEditText(QStringLiteral("(GMT+8:00) Typed"));  // the filter fill reads it
   download(shortDrive());
   EXPECT_EQ(desktop.of("error"), std::vector<std::string>{"'8:' is not a valid integer value"});
-  EXPECT_EQ(desktop.of("end"), std::vector<std::string>{});
   EXPECT_EQ(status(), "100% Read Complete");
   EXPECT_EQ(commandStates(), "1111100");
   EXPECT_EQ(w.cboStartYear->currentText().toStdString(), "2000");  // not filled
+
+  // Reset goes back to the fields and the zone as the completion left them, not to blanks.
+  const std::string filled =
+      fieldTexts(
+          {w.cboStartYear, w.cboStartMonth, w.cboStartDay, w.cboStartHour, w.cboStartMin, w.cboStartSec}) +
+      fieldTexts({w.cboEndYear, w.cboEndMonth, w.cboEndDay, w.cboEndHour, w.cboEndMin, w.cboEndSec});
+  ASSERT_EQ(filled, "2000 1 1 0 0 0 2000 1 1 0 0 0 ");
+  w.cboStartDay->setEditText(QStringLiteral("9"));
+  w.cboEndSec->setEditText(QStringLiteral("59"));
+  w.cboTimeZone->setCurrentIndex(3);
+  w.btnReset->click();
+  EXPECT_EQ(
+      fieldTexts(
+          {w.cboStartYear, w.cboStartMonth, w.cboStartDay, w.cboStartHour, w.cboStartMin, w.cboStartSec}) +
+          fieldTexts({w.cboEndYear, w.cboEndMonth, w.cboEndDay, w.cboEndHour, w.cboEndMin, w.cboEndSec}),
+      filled);
+  EXPECT_EQ(w.cboTimeZone->currentIndex(), 74);
+  EXPECT_EQ(w.cboTimeZone->currentText().toStdString(), "(UTC+08:00) Taipei");
 }
 
 struct ClearCase {
@@ -243,13 +261,13 @@ TEST_P(PortFailureTest, IsShownAndEndsTheProgramWithZero) {
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
   }
   shell::TfrmFilter& w = open();
-  EXPECT_FALSE(w.StartDownload());
+  // Before the event loop runs: main returns the code.
+  EXPECT_EQ(w.StartDownload(), std::optional<int>(0));
   if (holder >= 0) ::close(holder);
 
   std::string expected = c.message;
   if (const auto at = expected.find('@'); at != std::string::npos) expected.replace(at, 1, port);
   EXPECT_EQ(desktop.of("message"), std::vector<std::string>{expected});
-  EXPECT_EQ(desktop.of("end"), std::vector<std::string>{"0"});
   EXPECT_EQ(w.download(), nullptr);
   EXPECT_FALSE(w.Timer2->isActive());
 }
@@ -263,15 +281,75 @@ INSTANTIATE_TEST_SUITE_P(
                                "Set Error|Communication Port Set Error!!"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(WindowTest, ALogThatCannotBeWrittenIsShownAndEndsTheProgramWithOne) {
-  fs::create_directories(dir.file("LOGDATA.BIN.part"));  // where the transfer goes
+// A log that cannot be written ends the program with 1 through its event loop: the transfer's
+// file cannot be created, or the finished transfer cannot replace the log. Nothing of the
+// transfer is left beside the log, and a previous log stays as it was.
+enum class Unwritable { TransferFile, Log };
+struct UnwritableCase {
+  const char* name;
+  Unwritable what;
+};
+void PrintTo(const UnwritableCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class UnwritableLogTest : public WindowTest, public ::testing::WithParamInterface<UnwritableCase> {};
+
+TEST_P(UnwritableLogTest, IsShownAndEndsTheProgramWithOne) {
+  const fs::path log = dir.path() / "LOGDATA.BIN";
+  const fs::path part = dir.path() / "LOGDATA.BIN.part";
+  if (GetParam().what == Unwritable::TransferFile) {
+    writeFile(log, "previous");
+    fs::create_directories(part);
+  } else {
+    fs::create_directories(log);
+  }
   shell::TfrmFilter& w = open();
-  download(shortDrive());
+  const auto exitCode = runEventLoop([&] {
+    EXPECT_TRUE(startDownload([](ScriptedLink& l) { scriptDownload(l, recordsOf(shortDrive())); }));
+  });
+  EXPECT_EQ(exitCode, 1);
   EXPECT_EQ(desktop.of("message"), std::vector<std::string>{"Tellurix|BINFILE file write open error"});
-  EXPECT_EQ(desktop.of("end"), std::vector<std::string>{"1"});
   for (const QTimer* timer : {w.Timer2, w.tmrQueryRecord, w.Timer3, w.Timer1})
     EXPECT_FALSE(timer->isActive()) << timer->objectName().toStdString();
   EXPECT_EQ(commandStates(), "0000000");
+
+  window.reset();  // main returns
+  if (GetParam().what == Unwritable::TransferFile) {
+    EXPECT_EQ(readFile(log), "previous");
+    EXPECT_TRUE(fs::is_directory(part)) << "not the program's to remove";
+  } else {
+    EXPECT_TRUE(fs::is_directory(log));
+    EXPECT_FALSE(fs::exists(part));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, UnwritableLogTest,
+                         ::testing::Values(UnwritableCase{"transfer_file_cannot_be_created",
+                                                          Unwritable::TransferFile},
+                                           UnwritableCase{"log_cannot_be_replaced", Unwritable::Log}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The close box while the logger sends its records ends the program through its event loop
+// with 0: on the way out the reader is joined and the unfinished transfer's file removed, so
+// the previous log stays the log.
+TEST_F(WindowTest, ClosingTheWindowDuringTheTransferKeepsThePreviousLog) {
+  writeLog(dir.file("LOGDATA.BIN"), shortDrive(5));
+  const std::string previous = readFile(dir.path() / "LOGDATA.BIN");
+  shell::TfrmFilter& w = open();
+  w.show();
+  const Bytes stream = streamOf(recordsOf(shortDrive(300)));
+  ASSERT_TRUE(startDownload([&](ScriptedLink& l) {
+    scriptUpToCount(l, 300);
+    arriveInBlocks(l, Bytes(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 2)));
+  }));
+  ASSERT_TRUE(runUntil([&] { return link->ScriptDone() && w.proStatus->value() > 0; })) << status();
+  ASSERT_TRUE(fs::exists(dir.path() / "LOGDATA.BIN.part"));
+
+  EXPECT_EQ(runEventLoop([&] { w.windowHandle()->close(); }), 0);
+  window.reset();  // main returns
+  EXPECT_FALSE(fs::exists(dir.path() / "LOGDATA.BIN.part"));
+  EXPECT_TRUE(sameBytes(previous, readFile(dir.path() / "LOGDATA.BIN")));
 }
 
 }  // namespace

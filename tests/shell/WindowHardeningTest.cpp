@@ -125,10 +125,9 @@ TEST_P(WindowBadInputTest, ShowsTheMessageEndsWithOneAndKeepsLogAndSettings) {
       break;
   }
   window->memSpeed->setText(QStringLiteral("80"));  // saved first thing, where the disk has room
-  window->btnOK->click();
+  EXPECT_EQ(runEventLoop([&] { window->btnOK->click(); }), 1);
 
   EXPECT_EQ(desktop.of("message"), std::vector<std::string>{std::string("Tellurix|") + c.message});
-  EXPECT_EQ(desktop.of("end"), std::vector<std::string>{"1"});
   EXPECT_NE(status(), "Report Done");
   EXPECT_FALSE(window->btnViewReport->isEnabled());
   if (c.input != BadInput::VanishedLog) {

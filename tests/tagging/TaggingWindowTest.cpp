@@ -1,18 +1,21 @@
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QKeyEvent>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -22,11 +25,10 @@
 #include "ExifFixtures.h"
 #include "GeotagFixtures.h"
 #include "JpegWriter.h"
-#include "ScriptedTaggingDesktop.h"
 #include "kml/KmlOutline.h"
 #include "platform/ProfileFile.h"
-#include "shell/SettingsFile.h"
 #include "shell/WindowFixture.h"
+#include "shellcore/SettingsFile.h"
 #include "tagging/PhotoCommands.h"
 #include "tagging/PhotoPath.h"
 #include "tagging/Tagging.h"
@@ -80,7 +82,7 @@ class TaggingWindowTest : public WindowTest {
     window->setTaggingWindow(nullptr);
     tagging.reset();
     tagging = std::make_unique<TfrmTagging>(window->session(), window->fields(), window.get(), photoDesktop,
-                                            shell::settingsPath(window->programFolder()));
+                                            window->settings());
     window->setTaggingWindow(tagging.get());
   }
 
@@ -165,7 +167,7 @@ class TaggingWindowTest : public WindowTest {
     tagging->cboSecond->setEditText(QString::fromLatin1(second));
   }
 
-  ScriptedTaggingDesktop photoDesktop;
+  ScriptedDesktop photoDesktop;  // the photo window's, apart from the main window's
   std::unique_ptr<TfrmTagging> tagging;
 };
 
@@ -271,25 +273,62 @@ TEST_F(TaggingWindowTest, EveryControlHasItsNameKindAndFirstContent) {
   EXPECT_EQ(previewPixel(297, 221), QColor(Qt::white));
 }
 
-TEST_F(TaggingWindowTest, TaggingShowsTheWindowAndCloseEnablesTheMainWindow) {
+// How the user leaves the photo window. Minimising it first only puts it aside: the main window
+// stays disabled, so no report can replace the track its photos are placed on meanwhile.
+enum class Leave { CloseButton, CloseBox, MinimiseThenCloseBox, MinimiseThenCloseButton };
+struct LeaveCase {
+  const char* name;
+  Leave how;
+};
+void PrintTo(const LeaveCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class LeaveTest : public TaggingWindowTest, public ::testing::WithParamInterface<LeaveCase> {};
+
+TEST_P(LeaveTest, OnlyTheCloseGivesTheMainWindowBack) {
+  const Leave how = GetParam().how;
+  window->show();
   window->btnTaggingClick();
-  EXPECT_TRUE(tagging->isVisible());
+  ASSERT_TRUE(tagging->isVisible());
   EXPECT_FALSE(window->isEnabled());
-  tagging->btnClose->click();
+  QWindow* photoWindow = tagging->windowHandle();
+  ASSERT_NE(photoWindow, nullptr);
+
+  if (how == Leave::MinimiseThenCloseBox || how == Leave::MinimiseThenCloseButton) {
+    // As a desktop does it: the window system minimises the window, Qt hides the widget.
+    QWindowSystemInterface::handleWindowStateChanged<QWindowSystemInterface::SynchronousDelivery>(
+        photoWindow, Qt::WindowMinimized);
+    ASSERT_TRUE(tagging->isMinimized());
+    EXPECT_FALSE(window->isEnabled());
+    EXPECT_FALSE(window->btnOK->isEnabled());
+    QWindowSystemInterface::handleWindowStateChanged<QWindowSystemInterface::SynchronousDelivery>(
+        photoWindow, Qt::WindowNoState);
+    EXPECT_FALSE(window->isEnabled());
+  }
+  if (how == Leave::CloseBox || how == Leave::MinimiseThenCloseBox) {
+    QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(photoWindow);
+  } else {
+    tagging->btnClose->click();
+  }
   EXPECT_FALSE(tagging->isVisible());
   EXPECT_TRUE(window->isEnabled());
   EXPECT_TRUE(window->isVisible());
-
-  window->btnTaggingClick();
-  tagging->close();  // the close box
-  EXPECT_TRUE(window->isEnabled());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, LeaveTest,
+    ::testing::Values(LeaveCase{"close_button", Leave::CloseButton}, LeaveCase{"close_box", Leave::CloseBox},
+                      LeaveCase{"minimise_then_close_box", Leave::MinimiseThenCloseBox},
+                      LeaveCase{"minimise_then_close_button", Leave::MinimiseThenCloseButton}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The user's way through the window: load, sort, preview, remove, apply, make.
 TEST_F(TaggingWindowTest, LoadSortRemoveApplyAndMakeThePath) {
   window->btnTaggingClick();
   loadThree();
-  EXPECT_EQ(photoDesktop.events, std::vector<std::string>{"open Photos (*.jpg *.jpeg);;All Files (*)"});
+  EXPECT_EQ(photoDesktop.events,
+            std::vector<std::string>{"open-dialog Photos (*.jpg *.jpeg);;All Files (*)"});
   EXPECT_TRUE(photoDesktop.multipleFiles);
   EXPECT_EQ(shownRows(), (std::vector<std::string>{"B.jpg|2010/09/09 10:00:15|" + lat(10) + "|(121.564500)",
                                                    "a.jpg|2010/09/09 10:00:05|" + lat(0) + "|(121.564500)",
@@ -336,6 +375,40 @@ TEST_F(TaggingWindowTest, LoadSortRemoveApplyAndMakeThePath) {
   const auto lint = runCommand("xmllint --noout " + shellQuoted(path));
   EXPECT_EQ(lint.status, 0) << lint.err;
   EXPECT_EQ(photoDesktop.events.size(), 2U);  // the two open dialogs, no message
+}
+
+// The copies of the listed photos lie in the photo folder of the report they were loaded for.
+// A new report in the same folder keeps the list; one in another folder starts it empty, so
+// that Preview, Remove and Make Photo Path never look for those copies where they are not. The
+// old copies stay where they are.
+TEST_F(TaggingWindowTest, AReportInAnotherFolderStartsAnEmptyPhotoList) {
+  window->btnTaggingClick();
+  loadThree();
+  const report::ReportNames first = window->session().names;
+  tagging->btnClose->click();
+
+  window->btnOK->click();
+  ASSERT_EQ(status(), "Report Done");
+  window->btnTaggingClick();
+  EXPECT_EQ(shownNames(), (std::vector<std::string>{"B.jpg", "a.jpg", "C.jpg"}));
+  tagging->btnClose->click();
+
+  desktop.savePath = dir.file("elsewhere/trip");
+  window->btnOK->click();
+  ASSERT_EQ(status(), "Report Done");
+  ASSERT_NE(window->session().names.reportFolder, first.reportFolder);
+  window->btnTaggingClick();
+  EXPECT_EQ(shownRows(), std::vector<std::string>{});
+  EXPECT_EQ(tagging->photos().size(), 0U);
+  for (const char* name : {"a.jpg", "B.jpg", "C.jpg"})
+    EXPECT_TRUE(fs::exists(tagging::photoCopyPath(first, name))) << name;
+
+  load({camera("a.jpg", "2010:09:09 10:00:05")});  // the same name again, now for this report
+  EXPECT_EQ(shownNames(), std::vector<std::string>{"a.jpg"});
+  EXPECT_TRUE(fs::exists(tagging::photoCopyPath(window->session().names, "a.jpg")));
+  tagging->btnMake->click();
+  EXPECT_EQ(tagging->statusText(0).toStdString(), "Make complete");
+  EXPECT_NE(readFile(tagging::photoPathFileOf(window->session().names)).find("a.jpg"), std::string::npos);
 }
 
 // Everything the window offers stays disabled while a command processes events, and a
@@ -410,9 +483,8 @@ TEST_F(TaggingWindowTest, ADateThatIsNoNumberEndsTheCommandWithTheErrorBox) {
 TEST_F(TaggingWindowTest, APhotoPathThatCannotBeCreatedEndsTheProgram) {
   loadThree();
   fs::create_directories(tagging::photoPathFileOf(window->session().names));
-  tagging->btnMake->click();
-  const std::vector<std::string> last(photoDesktop.events.end() - 2, photoDesktop.events.end());
-  EXPECT_EQ(last, (std::vector<std::string>{"message Tellurix|file write open error", "end 1"}));
+  EXPECT_EQ(runEventLoop([&] { tagging->btnMake->click(); }), 1);
+  EXPECT_EQ(photoDesktop.events.back(), "message Tellurix|file write open error");
 }
 
 // The fields as the user sets them feed the clock: only the change since the last Apply moves
@@ -455,24 +527,42 @@ TEST_F(TaggingWindowTest, TheClockShowsCameraTimeAndResetsWhatDoesNotConvert) {
   EXPECT_EQ(tagging->edtCameraTime->text().toStdString(), "2010/09/09 14:05:03");
 }
 
-TEST_F(TaggingWindowTest, OnlyDigitsMinusAndBackspaceCanBeTyped) {
-  QLineEdit* edit = tagging->cboMinute->lineEdit();
-  edit->clear();
-  auto type = [edit](int key, const QString& text) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(edit, &press);
-  };
-  type(Qt::Key_A, QStringLiteral("a"));
-  type(Qt::Key_Plus, QStringLiteral("+"));
-  type(Qt::Key_5, QStringLiteral("5"));
-  type(Qt::Key_Minus, QStringLiteral("-"));
-  type(Qt::Key_Backspace, QStringLiteral("\b"));
-  type(Qt::Key_7, QStringLiteral("7"));
-  type(Qt::Key_Return, QStringLiteral("\r"));
-  type(Qt::Key_Space, QStringLiteral(" "));
-  type(Qt::Key_Home, QString());  // no character: the cursor moves
-  type(Qt::Key_Minus, QStringLiteral("-"));
-  EXPECT_EQ(edit->text().toStdString(), "-57");
+// The offset fields take the keyboard focus themselves and hand every key on to their text: what
+// is typed there passes the same filter. A letter or '+' that got through would not convert, and
+// the next tick would set all four fields to 0, losing the other three offsets as well.
+TEST_F(TaggingWindowTest, OnlyDigitsMinusAndBackspaceReachTheFocusedOffsetField) {
+  PinnedClock clock;
+  tagging->setLocalClock(clock);
+  tagging->show();
+  tagging->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(tagging.get()));
+  setOffset("1", "2", "", "4");
+  QComboBox* minute = tagging->cboMinute;
+  minute->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), minute);
+
+  QTest::keyClicks(minute, QStringLiteral("1a+"));
+  EXPECT_EQ(minute->currentText().toStdString(), "1");
+  QTest::keyClicks(minute, QStringLiteral(" 5\r"));  // a blank and a control character too
+  QTest::keyClick(minute, Qt::Key_Backspace);
+  QTest::keyClick(minute, Qt::Key_Home);  // keys without a character still move the cursor
+  QTest::keyClick(minute, Qt::Key_Minus);
+  QTest::keyClick(minute, Qt::Key_End);
+  QTest::keyClicks(minute, QStringLiteral("0"));
+  EXPECT_EQ(minute->currentText().toStdString(), "-10");
+  // An input method hands over whole texts; one holding a letter does not reach the field.
+  QInputMethodEvent composed;
+  composed.setCommitString(QStringLiteral("\u00e9"));
+  QCoreApplication::sendEvent(minute, &composed);
+  EXPECT_EQ(minute->currentText().toStdString(), "-10");
+
+  tagging->tmrAdjustTimer();
+  std::vector<std::string> offsets;
+  for (const QComboBox* box : {tagging->cboDay, tagging->cboHour, tagging->cboMinute, tagging->cboSecond})
+    offsets.push_back(box->currentText().toStdString());
+  EXPECT_EQ(offsets, (std::vector<std::string>{"1", "2", "-10", "4"}));
+  // 2010/09/09 14:05:03 less 1 day 2 hours -10 minutes 4 seconds.
+  EXPECT_EQ(tagging->edtCameraTime->text().toStdString(), "2010/09/08 12:14:59");
 }
 
 // Light cyan and the tooltip colour by the rows' current places, after a sort and a removal too.
@@ -502,7 +592,7 @@ TEST_F(TaggingWindowTest, RowsAreStripedByTheirIndex) {
 // Checked at first; every change goes to the settings file at once and the next run's window
 // starts with it.
 TEST_F(TaggingWindowTest, TheWriteCheckBoxIsRememberedInTheSettingsFile) {
-  const std::string path = shell::settingsPath(window->programFolder());
+  const std::string path = shellcore::settingsPath(window->programFolder());
   auto stored = [&] { return platform::readProfileString(path, "Setting", "WritePhotoPositions"); };
   EXPECT_TRUE(tagging->chkWriteExif->isChecked());
   EXPECT_EQ(stored(), std::nullopt);

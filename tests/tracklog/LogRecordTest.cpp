@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
             point(0, 0, 0, 0, 0, 2010, 13, 0, 25, 0, 62)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DecodeTest, TheTaipeiExampleReadsAsDocumented) {
+TEST(DecodeTest, TheFractionCountsTwoToTheMinus23DegreeInDoublePrecision) {
   const TrackPoint p = decodeLogRecord(LogRecord{0x0c, 0x84, 0x56, 0xd6, 0x3c, 0xc8, 0x41, 0x89, 0x00, 0x0c,
                                                  0x07, 0x25, 0x01, 0x52, 0x97, 0x8f});
   char text[64];

@@ -14,6 +14,9 @@ using tracklog::TrackPoint;
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kMetresPerDegree = 111319.49;
+// The share of halts braked into late and hard, and left as briskly: one hard braking and one
+// hard acceleration each, a few dozen of each a day.
+constexpr double kFirmHaltShare = 0.25;
 
 // A small generator of our own, so the track is the same with every standard library.
 class Random {
@@ -60,7 +63,8 @@ class TrackBuilder {
     for (int s = 0; s < seconds && !full(); ++s) {
       if (random_.uniform() < 0.004) halt(random_.whole(20, 90));
       target_ = std::clamp(target_ + random_.between(-3, 3), cruise * 0.6, cruise * 1.25);
-      const double change = std::clamp(target_ - speed_, -9.0, 6.0);
+      if (speed_ == 0) pullAway(std::min(target_, haltedFrom_));
+      const double change = std::clamp(target_ - speed_, -7.0, 7.0);
       speed_ = std::max(0.0, speed_ + change * random_.between(0.3, 1.0));
       heading_ += random_.between(-4, 4) * (speed_ < 40 ? 2 : 1);
       move(speed_ / 3.6);
@@ -68,13 +72,37 @@ class TrackBuilder {
     }
   }
 
+  // One second of a halt or a start: 3 to 9 km/h, or 15 to 20 for the firm one.
+  double speedStep(bool& firm) {
+    if (!firm) return random_.between(3, 9);
+    firm = false;
+    return random_.between(15, 20);
+  }
+
+  // The driver pulls away from a halt as briskly as they braked into it, back to the speed
+  // they halted from; now and then late and hard, with one firm second each way.
   void halt(int seconds) {
+    if (speed_ > 0) {
+      haltedFrom_ = speed_;
+      firmHalt_ = random_.uniform() < kFirmHaltShare;
+    }
+    bool firm = firmHalt_;
     while (speed_ > 0 && !full()) {
-      speed_ = std::max(0.0, speed_ - random_.between(8, 16));
+      speed_ = std::max(0.0, speed_ - speedStep(firm));
       move(speed_ / 3.6);
       emit(speed_);
     }
     for (int s = 0; s < seconds && !full(); ++s) emit(0);
+  }
+
+  void pullAway(double upTo) {
+    bool firm = firmHalt_;
+    while (speed_ < upTo && !full()) {
+      speed_ = std::min(upTo, speed_ + speedStep(firm));
+      heading_ += random_.between(-4, 4) * 2;
+      move(speed_ / 3.6);
+      emit(speed_);
+    }
   }
 
   void park(int seconds) {
@@ -121,6 +149,8 @@ class TrackBuilder {
   double heading_ = 30;
   double speed_ = 0;
   double target_ = 0;
+  double haltedFrom_ = 25;  // the speed out of a parking place
+  bool firmHalt_ = false;
   double altitude_ = 12;
   tracklog::CalendarTime time_;
   std::vector<TrackPoint> points_;

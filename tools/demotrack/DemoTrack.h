@@ -10,7 +10,8 @@
 namespace tellurix::demotrack {
 
 // A deterministic, plausible log: drives through a city and on open roads with traffic-light
-// halts, parked stops of 12 to 50 minutes with GPS jitter, and the odd logger-off gap.
+// halts (braked into and left alike, a few of them hard), parked stops of 12 to 50 minutes with
+// GPS jitter, and the odd logger-off gap.
 struct DemoTrackOptions {
   std::uint32_t records = 8000;
   std::uint32_t seed = 20100909;

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/LoggerLink.h"
+#include "logger/LoggerLink.h"
 #include "tracklog/LogRecord.h"
 
 namespace tellurix::loggersim {
 
-using platform::LineSpeed;
+using logger::LineSpeed;
 
 // Bytes the logger sends at one line speed; the host must be at that speed to take them.
 struct Segment {

@@ -6,7 +6,7 @@
 #include "logger/DownloadCounters.h"
 #include "tracklog/ZoneShift.h"
 
-namespace tellurix::shell {
+namespace tellurix::shellcore {
 
 // The twelve filter fields: start year, month, day, hour, minute, second, then the end's.
 using FilterTexts = std::array<std::string, 12>;
@@ -22,4 +22,4 @@ FilterTexts emptyLogFilter();
 FilterTexts filterTextsFromLog(const tracklog::ZoneOffset& offset, const logger::LogTime& start,
                                const logger::LogTime& end);
 
-}  // namespace tellurix::shell
+}  // namespace tellurix::shellcore

@@ -1,69 +1,74 @@
 #pragma once
 
+#include <array>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "DownloadSequence.h"
-#include "DownloadView.h"
+#include "logger/DownloadSequence.h"
+#include "logger/DownloadView.h"
+#include "logger/JobQueue.h"
 #include "tracklog/Errors.h"
 
-namespace tellurix::logger {
+namespace tellurix::headless {
 
-const char* NameOf(DownloadTimer timer);
-const char* NameOf(CommandButton button);
+const char* NameOf(logger::CommandButton button);
 
 // The main window without a window, for tools, tests and benchmarks: it keeps what a window
-// would show, runs the timers the sequence starts and the jobs posted to it, all on the thread
-// that calls RunUntil.
-class HeadlessWindow final : public DownloadView {
+// would show, runs the timers the sequence starts (at the intervals of logger::kDownloadTimers)
+// and the jobs posted to it, all on the thread that calls RunUntil.
+class HeadlessWindow final : public logger::DownloadView {
  public:
   HeadlessWindow() = default;
   HeadlessWindow(const HeadlessWindow&) = delete;
   HeadlessWindow& operator=(const HeadlessWindow&) = delete;
+  HeadlessWindow(HeadlessWindow&&) = delete;
+  HeadlessWindow& operator=(HeadlessWindow&&) = delete;
+  ~HeadlessWindow() override = default;
 
   // The window's "post to the window thread"; safe from any thread.
-  PostToWindow Poster();
+  logger::PostToWindow Poster() { return jobs_.Poster(); }
 
   // Fires the due timers of `sequence` and runs posted jobs until `done()` holds (checked after
   // each of them), a FatalError escapes (kept in `fatal`), or `limit` has passed. Returns done().
-  bool RunUntil(DownloadSequence& sequence, const std::function<bool()>& done,
+  bool RunUntil(logger::DownloadSequence& sequence, const std::function<bool()>& done,
                 std::chrono::milliseconds limit);
 
-  [[nodiscard]] bool TimerRunning(DownloadTimer timer) const { return due_.count(timer) != 0; }
+  [[nodiscard]] bool TimerRunning(logger::DownloadTimer timer) const { return due_.count(timer) != 0; }
 
   // DownloadView
-  void StartTimer(DownloadTimer timer) override;
-  void StopTimer(DownloadTimer timer) override;
-  void EnableButton(CommandButton button) override;
+  void StartTimer(logger::DownloadTimer timer) override;
+  void StopTimer(logger::DownloadTimer timer) override;
+  void EnableButton(logger::CommandButton button) override;
   void LoadChartPreference() override;
   void SetStatusText(std::string_view text) override;
-  void SetStatusColour(StatusColour colour) override;
+  void SetStatusColour(logger::StatusColour colour) override;
   void ProcessMessages() override {}
   void SetProgress(int percent) override;
   void SetRecordCountText(std::string_view text) override;
   void SetPercentageText(std::string_view text) override;
   void SetUserId(std::string_view text) override;
-  void FillFilterFromLog(const LogTime& start, const LogTime& end) override;
-  void SaveResetSnapshot(FilterSnapshot& snapshot) override;
+  void FillFilterFromLog(const logger::LogTime& start, const logger::LogTime& end) override;
+  void SaveResetSnapshot() override;
   bool Ask(std::string_view text, std::string_view caption) override;
 
   // What the window shows.
   std::string status = "Data Reading......";
-  StatusColour statusColour = StatusColour::Black;
+  logger::StatusColour statusColour = logger::StatusColour::Black;
   int progress = 0;
   std::string recordCount;
   std::string percentage;
   std::string userId;
-  std::vector<CommandButton> enabled;
+  std::vector<logger::CommandButton> enabled;
   bool chartPreferenceLoaded = false;
+  // The log's span as FillFilterFromLog was given it; the filter shows it unshifted, in UTC.
+  logger::LogTime logStart = logger::EmptyLogTime();
+  logger::LogTime logEnd = logger::EmptyLogTime();
   std::array<std::string, 12> filter{"2000", "1", "1", "0", "0", "0", "2000", "1", "1", "0", "0", "0"};
+  std::optional<std::array<std::string, 12>> resetFilter;  // what Reset would restore
   std::optional<tracklog::FatalError> fatal;
 
   // The answer Ask gives, and the questions asked ("caption: text").
@@ -79,12 +84,9 @@ class HeadlessWindow final : public DownloadView {
   using Clock = std::chrono::steady_clock;
   void note(std::string event);
   bool runPosted();
-  void fire(DownloadSequence& sequence, DownloadTimer timer);
 
-  std::mutex mutex_;
-  std::condition_variable posted_;
-  std::deque<WindowJob> jobs_;
-  std::map<DownloadTimer, Clock::time_point> due_;
+  logger::JobQueue jobs_;
+  std::map<logger::DownloadTimer, Clock::time_point> due_;
 };
 
-}  // namespace tellurix::logger
+}  // namespace tellurix::headless

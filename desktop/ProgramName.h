@@ -1,8 +1,9 @@
 #pragma once
 
-namespace tellurix::shell {
+namespace tellurix::desktop {
 
+// The caption of the program's own message boxes.
 inline constexpr const char* kProgramName = "Tellurix";
 inline constexpr const char* kMainWindowCaption = "Tellurix v1.0.1.3";
 
-}  // namespace tellurix::shell
+}  // namespace tellurix::desktop

@@ -2,14 +2,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <string>
+#include <variant>
 
-namespace tellurix::platform {
+namespace tellurix::logger {
 
 enum class LineSpeed : std::uint8_t { Baud4800, Baud921600 };
 
 // The logger's serial line as the download uses it. There is one for the program's life; the
 // window thread and the reader thread take turns with it by sequence, never at the same time.
+// The program's is platform::SerialPort.
 class LoggerLink {
  public:
   virtual ~LoggerLink() = default;
@@ -26,4 +30,17 @@ class LoggerLink {
   virtual void Close() = 0;
 };
 
-}  // namespace tellurix::platform
+// A line that cannot be opened or set up: shown in a message box with one OK button, after
+// which the program ends with exitCode.
+struct LinkFailure {
+  std::string text;
+  std::string caption;
+  int exitCode = 0;
+
+  friend bool operator==(const LinkFailure&, const LinkFailure&) = default;
+};
+
+// The logger's line, open at 4800 baud, or why it could not be had.
+using OpenedLink = std::variant<std::unique_ptr<LoggerLink>, LinkFailure>;
+
+}  // namespace tellurix::logger

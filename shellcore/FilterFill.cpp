@@ -2,7 +2,7 @@
 
 #include "tracklog/WholeNumber.h"
 
-namespace tellurix::shell {
+namespace tellurix::shellcore {
 namespace {
 
 tracklog::CalendarTime calendarTimeOf(const logger::LogTime& t) {
@@ -40,4 +40,4 @@ FilterTexts filterTextsFromLog(const tracklog::ZoneOffset& offset, const logger:
   return filter;
 }
 
-}  // namespace tellurix::shell
+}  // namespace tellurix::shellcore

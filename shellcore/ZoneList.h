@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tellurix::shell {
+namespace tellurix::shellcore {
 
 // The zone list's order: entry i of either table is the i-th group of the list.
 inline constexpr std::array<std::string_view, 34> GmtPrefixTable{
@@ -29,4 +29,4 @@ inline constexpr std::array<std::string_view, 34> UtcPrefixTable{
 // "(UTC+14:00) ...") are left out.
 std::vector<std::string> orderZoneNames(const std::vector<std::string>& names);
 
-}  // namespace tellurix::shell
+}  // namespace tellurix::shellcore

@@ -2,21 +2,10 @@
 
 #include <algorithm>
 
-namespace tellurix::logger {
+namespace tellurix::headless {
 
-const char* NameOf(DownloadTimer timer) {
-  switch (timer) {
-    case DownloadTimer::Timer2:
-      return "Timer2";
-    case DownloadTimer::QueryRecord:
-      return "tmrQueryRecord";
-    case DownloadTimer::Timer3:
-      return "Timer3";
-    case DownloadTimer::Timer1:
-      return "Timer1";
-  }
-  return "?";
-}
+using logger::CommandButton;
+using logger::DownloadTimer;
 
 const char* NameOf(CommandButton button) {
   switch (button) {
@@ -34,52 +23,19 @@ const char* NameOf(CommandButton button) {
   return "?";
 }
 
-PostToWindow HeadlessWindow::Poster() {
-  return [this](WindowJob job) {
-    {
-      const std::lock_guard lock(mutex_);
-      jobs_.push_back(std::move(job));
-    }
-    posted_.notify_one();
-  };
-}
-
 bool HeadlessWindow::runPosted() {
-  for (;;) {
-    WindowJob job;
-    {
-      const std::lock_guard lock(mutex_);
-      if (jobs_.empty()) return true;
-      job = std::move(jobs_.front());
-      jobs_.pop_front();
-    }
+  while (std::optional<logger::WindowJob> job = jobs_.Take()) {
     try {
-      job();
+      (*job)();
     } catch (const tracklog::FatalError& error) {
       fatal = error;
       return false;
     }
   }
+  return true;
 }
 
-void HeadlessWindow::fire(DownloadSequence& sequence, DownloadTimer timer) {
-  switch (timer) {
-    case DownloadTimer::Timer2:
-      sequence.Timer2Tick();
-      break;
-    case DownloadTimer::QueryRecord:
-      sequence.QueryRecordTick();
-      break;
-    case DownloadTimer::Timer3:
-      sequence.Timer3Tick();
-      break;
-    case DownloadTimer::Timer1:
-      sequence.Timer1Tick();
-      break;
-  }
-}
-
-bool HeadlessWindow::RunUntil(DownloadSequence& sequence, const std::function<bool()>& done,
+bool HeadlessWindow::RunUntil(logger::DownloadSequence& sequence, const std::function<bool()>& done,
                               std::chrono::milliseconds limit) {
   const Clock::time_point deadline = Clock::now() + limit;
   for (;;) {
@@ -92,18 +48,16 @@ bool HeadlessWindow::RunUntil(DownloadSequence& sequence, const std::function<bo
     if (next != due_.end() && next->second <= now) {
       const DownloadTimer timer = next->first;
       // Like a window's timer: a late tick is not made up for.
-      next->second = std::max(next->second + IntervalOf(timer), now);
+      next->second = std::max(next->second + logger::IntervalOf(timer), now);
       try {
-        fire(sequence, timer);
+        sequence.Tick(timer);
       } catch (const tracklog::FatalError& error) {
         fatal = error;
         return done();
       }
       continue;
     }
-    const Clock::time_point wake = next == due_.end() ? deadline : std::min(next->second, deadline);
-    std::unique_lock lock(mutex_);
-    posted_.wait_until(lock, wake, [this] { return !jobs_.empty(); });
+    jobs_.WaitUntil(next == due_.end() ? deadline : std::min(next->second, deadline));
   }
 }
 
@@ -113,13 +67,13 @@ void HeadlessWindow::note(std::string event) {
 }
 
 void HeadlessWindow::StartTimer(DownloadTimer timer) {
-  due_[timer] = Clock::now() + IntervalOf(timer);
-  note(std::string("StartTimer ") + NameOf(timer));
+  due_[timer] = Clock::now() + logger::IntervalOf(timer);
+  note(std::string("StartTimer ") + logger::NameOf(timer));
 }
 
 void HeadlessWindow::StopTimer(DownloadTimer timer) {
   due_.erase(timer);
-  note(std::string("StopTimer ") + NameOf(timer));
+  note(std::string("StopTimer ") + logger::NameOf(timer));
 }
 
 void HeadlessWindow::EnableButton(CommandButton button) {
@@ -137,8 +91,9 @@ void HeadlessWindow::SetStatusText(std::string_view text) {
   if (!status.ends_with("% Reading...... ")) note("Status " + status);
 }
 
-void HeadlessWindow::SetStatusColour(StatusColour colour) {
-  if (colour != statusColour) note(colour == StatusColour::Red ? "StatusColour red" : "StatusColour black");
+void HeadlessWindow::SetStatusColour(logger::StatusColour colour) {
+  if (colour != statusColour)
+    note(colour == logger::StatusColour::Red ? "StatusColour red" : "StatusColour black");
   statusColour = colour;
 }
 
@@ -161,15 +116,16 @@ void HeadlessWindow::SetUserId(std::string_view text) {
   note("UserId " + userId);
 }
 
-void HeadlessWindow::FillFilterFromLog(const LogTime& start, const LogTime& end) {
+void HeadlessWindow::FillFilterFromLog(const logger::LogTime& start, const logger::LogTime& end) {
+  logStart = start;
+  logEnd = end;
   filter = {start.year, start.month, start.day, start.hour, start.minute, start.second,
             end.year,   end.month,   end.day,   end.hour,   end.minute,   end.second};
   note("FillFilterFromLog");
 }
 
-void HeadlessWindow::SaveResetSnapshot(FilterSnapshot& snapshot) {
-  snapshot.fields = filter;
-  snapshot.zoneIndex = -1;
+void HeadlessWindow::SaveResetSnapshot() {
+  resetFilter = filter;
   note("SaveResetSnapshot");
 }
 
@@ -178,4 +134,4 @@ bool HeadlessWindow::Ask(std::string_view text, std::string_view caption) {
   return answer;
 }
 
-}  // namespace tellurix::logger
+}  // namespace tellurix::headless

@@ -1,6 +1,6 @@
 #include "ZoneList.h"
 
-namespace tellurix::shell {
+namespace tellurix::shellcore {
 namespace {
 
 bool inGroup(std::string_view name, std::size_t group) {
@@ -23,4 +23,4 @@ std::vector<std::string> orderZoneNames(const std::vector<std::string>& names) {
   return ordered;
 }
 
-}  // namespace tellurix::shell
+}  // namespace tellurix::shellcore
