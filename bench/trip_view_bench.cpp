@@ -15,13 +15,13 @@
 #include <QWheelEvent>
 #include <filesystem>
 
+#include "desktop/Desktop.h"
 #include "report/ReportRun.h"
 #include "tools/demotrack/DemoTrack.h"
 #include "tripview/TileLoader.h"
 #include "tripview/TileServer.h"  // the tests' local tile server
 #include "tripview/TripMapWidget.h"
 #include "tripview/TripView.h"
-#include "tripview/TripViewDesktop.h"
 
 namespace {
 
@@ -48,10 +48,15 @@ class QuietUi final : public report::ReportUi {
   std::string path_;
 };
 
-class NoDialogs final : public tripview::TripViewDesktop {
+class NoDialogs final : public desktop::Desktop {
  public:
-  std::optional<QString> choosePicturePath(QWidget*, const QString&) override { return std::nullopt; }
-  void showMessage(QWidget*, const QString&) override {}
+  std::optional<std::string> runSaveDialog(QFileDialog&) override { return std::nullopt; }
+  std::vector<std::string> runOpenDialog(QFileDialog&) override { return {}; }
+  void showMessage(QWidget*, const QString&, const QString&) override {}
+  void showOkCancel(QWidget*, const QString&, const QString&) override {}
+  void showError(QWidget*, const QString&) override {}
+  bool askYesNo(QWidget*, const QString&, const QString&) override { return false; }
+  void openFolder(const std::string&) override {}
 };
 
 // A full log reported once, a tile server and a warm cache, for all benchmarks.

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "shellcore/ProfileStore.h"
+
 namespace tellurix::tripview {
 
 inline constexpr char kDefaultTileUrl[] = "https://tile.openstreetmap.org/{z}/{x}/{y}.png";
@@ -16,7 +18,7 @@ struct MapSettings {
 
 // "TileUrl" (missing: the default; empty: no tiles) and "TileAttribution" (missing or empty:
 // the default, since the map always names where its tiles come from).
-MapSettings readMapSettings(const std::string& settingsPath);
+MapSettings readMapSettings(shellcore::ProfileStore& settings);
 
 struct WindowSize {
   int width = 0;
@@ -25,7 +27,7 @@ struct WindowSize {
 
 // The trip view's size when it was last closed: "WindowWidth" and "WindowHeight", each a whole
 // number from 200 to 20000; nothing when either is missing or out of range.
-std::optional<WindowSize> readTripViewSize(const std::string& settingsPath);
-void writeTripViewSize(const std::string& settingsPath, const WindowSize& size);
+std::optional<WindowSize> readTripViewSize(shellcore::ProfileStore& settings);
+void writeTripViewSize(shellcore::ProfileStore& settings, const WindowSize& size);
 
 }  // namespace tellurix::tripview

@@ -1,6 +1,7 @@
 #include "TripView.h"
 
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -10,18 +11,16 @@
 
 #include "TileLoader.h"
 #include "TripMapWidget.h"
-#include "TripViewDesktop.h"
+#include "desktop/Command.h"
+#include "desktop/Desktop.h"
+#include "desktop/QtText.h"
 
 namespace tellurix::tripview {
 namespace {
 
-constexpr WindowSize kDefaultSize{1000, 700};
+using desktop::named;
 
-template <typename W>
-W* named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
+constexpr WindowSize kDefaultSize{1000, 700};
 
 std::unique_ptr<TileLoader> makeTileLoader(const TripViewOptions& options) {
   TileLoaderOptions loader;
@@ -41,7 +40,7 @@ int failedTiles(const TileLoader& tiles, const map::MapView& view) {
 }  // namespace
 
 TfrmTripView::TfrmTripView(std::shared_ptr<const map::TripData> trip, TripViewOptions options,
-                           TripViewDesktop& desktop, QWidget* parent)
+                           desktop::Desktop& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window),
       trip_(std::move(trip)),
       options_(std::move(options)),
@@ -55,6 +54,11 @@ TfrmTripView::TfrmTripView(std::shared_ptr<const map::TripData> trip, TripViewOp
   btnFitTrip = named(new QPushButton(QStringLiteral("Fit Trip")), "btnFitTrip");
   btnSavePicture = named(new QPushButton(QStringLiteral("Save Picture...")), "btnSavePicture");
   lblTileStatus = named(new QLabel, "lblTileStatus");
+  SavePictureDialog = named(new QFileDialog(this, QStringLiteral("Save Picture")), "SavePictureDialog");
+  SavePictureDialog->setAcceptMode(QFileDialog::AcceptSave);
+  SavePictureDialog->setFileMode(QFileDialog::AnyFile);
+  SavePictureDialog->setNameFilter(QStringLiteral("PNG pictures (*.png)"));
+  SavePictureDialog->setDefaultSuffix(QStringLiteral("png"));
 
   columns_ = named(new QSplitter(Qt::Horizontal), "splMapColumns");
   columns_->addWidget(pbxMap);
@@ -71,15 +75,16 @@ TfrmTripView::TfrmTripView(std::shared_ptr<const map::TripData> trip, TripViewOp
   layout->addWidget(rows_, 1);
 
   connect(btnFitTrip, &QPushButton::clicked, pbxMap, &TripMapWidget::fitTrip);
-  connect(btnSavePicture, &QPushButton::clicked, this, &TfrmTripView::btnSavePictureClick);
+  connect(btnSavePicture, &QPushButton::clicked, this,
+          [this] { desktop::runCommand(*this, desktop_, [this] { btnSavePictureClick(); }); });
   for (auto signal : {&TileLoader::tileLoaded, &TileLoader::tileFailed, &TileLoader::idle}) {
     connect(tiles_.get(), signal, this, &TfrmTripView::updateTileStatus);
   }
   connect(pbxMap, &TripMapWidget::viewChanged, this, &TfrmTripView::updateTileStatus);
 
-  const WindowSize size = options_.settingsPath.empty()
+  const WindowSize size = options_.settings == nullptr
                               ? kDefaultSize
-                              : readTripViewSize(options_.settingsPath).value_or(kDefaultSize);
+                              : readTripViewSize(*options_.settings).value_or(kDefaultSize);
   resize(size.width, size.height);
   pbxMap->setFocus();  // + and − work at once
   updateTileStatus();
@@ -97,16 +102,18 @@ void TfrmTripView::addPaneBeside(QWidget* pane) {
 
 void TfrmTripView::btnSavePictureClick() {
   const report::ReportNames& names = trip_->names;
-  const QString suggested = QString::fromStdString(names.reportFolder + names.reportBaseName + "-map.png");
-  const std::optional<QString> path = desktop_.choosePicturePath(this, suggested);
+  SavePictureDialog->selectFile(desktop::shownName(names.reportFolder + names.reportBaseName + "-map.png"));
+  const std::optional<std::string> path = desktop_.runSaveDialog(*SavePictureDialog);
   if (!path) return;
-  if (!pbxMap->picture().save(*path, "PNG")) {
-    desktop_.showMessage(this, QStringLiteral("The picture could not be written to %1.").arg(*path));
+  if (!pbxMap->picture().save(QString::fromStdString(*path), "PNG")) {
+    desktop_.showMessage(
+        this, QStringLiteral("The picture could not be written to %1.").arg(QString::fromStdString(*path)),
+        windowTitle());
   }
 }
 
 void TfrmTripView::closeEvent(QCloseEvent* event) {
-  if (!options_.settingsPath.empty()) writeTripViewSize(options_.settingsPath, {width(), height()});
+  if (options_.settings != nullptr) writeTripViewSize(*options_.settings, {width(), height()});
   QWidget::closeEvent(event);
 }
 

@@ -8,19 +8,23 @@
 #include "map/TripData.h"
 
 class QLabel;
+class QFileDialog;
 class QPushButton;
 class QSplitter;
+
+namespace tellurix::desktop {
+class Desktop;
+}
 
 namespace tellurix::tripview {
 
 class TileLoader;
 class TripMapWidget;
-class TripViewDesktop;
 
 struct TripViewOptions {
   MapSettings map;
-  std::string settingsPath;  // where the window's size is kept; empty: not kept
-  QString tileCacheFolder;   // empty: $XDG_CACHE_HOME/tellurix/tiles
+  shellcore::ProfileStore* settings = nullptr;  // where the window's size is kept; null: not kept
+  QString tileCacheFolder;                      // empty: $XDG_CACHE_HOME/tellurix/tiles
   int tileTimeoutMs = 10000;
 };
 
@@ -32,7 +36,7 @@ struct TripViewOptions {
 // address them.
 class TfrmTripView final : public QWidget {
  public:
-  TfrmTripView(std::shared_ptr<const map::TripData> trip, TripViewOptions options, TripViewDesktop& desktop,
+  TfrmTripView(std::shared_ptr<const map::TripData> trip, TripViewOptions options, desktop::Desktop& desktop,
                QWidget* parent = nullptr);
   TfrmTripView(const TfrmTripView&) = delete;
   TfrmTripView& operator=(const TfrmTripView&) = delete;
@@ -44,6 +48,7 @@ class TfrmTripView final : public QWidget {
   QPushButton* btnFitTrip;
   QPushButton* btnSavePicture;
   QLabel* lblTileStatus;
+  QFileDialog* SavePictureDialog;
 
   [[nodiscard]] const std::shared_ptr<const map::TripData>& trip() const { return trip_; }
   [[nodiscard]] TileLoader* tiles() const { return tiles_.get(); }
@@ -51,7 +56,8 @@ class TfrmTripView final : public QWidget {
   void addPaneBelow(QWidget* pane);
   void addPaneBeside(QWidget* pane);
 
-  // Save Picture...: what the map shows, as PNG.
+  // Save Picture...: what the map shows, as PNG. The button runs it through
+  // desktop::runCommand.
   void btnSavePictureClick();
 
  protected:
@@ -62,7 +68,7 @@ class TfrmTripView final : public QWidget {
 
   std::shared_ptr<const map::TripData> trip_;
   TripViewOptions options_;
-  TripViewDesktop& desktop_;
+  desktop::Desktop& desktop_;
   std::unique_ptr<TileLoader> tiles_;
   QSplitter* columns_;
   QSplitter* rows_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/ProfileFile.h"
 #include "support/TestFiles.h"
 #include "tripview/MapSettings.h"
 
@@ -28,7 +29,8 @@ TEST(MapSettings, TileUrlAndAttributionFromTheMapSection) {
   for (const Case& c : cases) {
     testing::TempDir dir;
     if (c.file != nullptr) testing::writeFile(dir.file("Tellurix.ini"), c.file);
-    const MapSettings settings = readMapSettings(dir.file("Tellurix.ini"));
+    platform::ProfileFile store(dir.file("Tellurix.ini"));
+    const MapSettings settings = readMapSettings(store);
     EXPECT_EQ(settings.tileUrl, c.url) << c.name;
     EXPECT_EQ(settings.attribution, c.attribution) << c.name;
   }
@@ -37,13 +39,14 @@ TEST(MapSettings, TileUrlAndAttributionFromTheMapSection) {
 TEST(MapSettings, AWindowSizeOutOfReasonIsNoSize) {
   testing::TempDir dir;
   const std::string path = dir.file("Tellurix.ini");
-  EXPECT_FALSE(readTripViewSize(path));
-  writeTripViewSize(path, {1024, 700});
-  ASSERT_TRUE(readTripViewSize(path));
-  EXPECT_EQ(readTripViewSize(path)->width, 1024);
+  platform::ProfileFile store(path);
+  EXPECT_FALSE(readTripViewSize(store));
+  writeTripViewSize(store, {1024, 700});
+  ASSERT_TRUE(readTripViewSize(store));
+  EXPECT_EQ(readTripViewSize(store)->width, 1024);
   for (const char* height : {"10", "abc", "99999", ""}) {
     testing::writeFile(path, std::string("[Map]\r\nWindowWidth=800\r\nWindowHeight=") + height + "\r\n");
-    EXPECT_FALSE(readTripViewSize(path)) << height;
+    EXPECT_FALSE(readTripViewSize(store)) << height;
   }
 }
 

@@ -11,29 +11,16 @@
 #include "TileServer.h"
 #include "map/TripFixtures.h"
 #include "platform/ProfileFile.h"
+#include "shell/ScriptedDesktop.h"
 #include "support/TestFiles.h"
 #include "tripview/MapPainter.h"
 #include "tripview/TripMapWidget.h"
 #include "tripview/TripView.h"
-#include "tripview/TripViewDesktop.h"
 
 namespace tellurix::tripview {
 namespace {
 
 using testing::TileServer;
-
-class ScriptedPictureDesktop final : public TripViewDesktop {
- public:
-  std::optional<QString> choosePicturePath(QWidget* /*parent*/, const QString& suggested) override {
-    suggestions.push_back(suggested);
-    return path;
-  }
-  void showMessage(QWidget* /*parent*/, const QString& text) override { messages.push_back(text); }
-
-  std::optional<QString> path;
-  std::vector<QString> suggestions;
-  std::vector<QString> messages;
-};
 
 const testing::ReportedTrip& twoStops() {
   static const testing::ReportedTrip trip = testing::reportTrip(testing::twoStopDrive());
@@ -47,10 +34,11 @@ QPoint pixel(const map::ScreenPoint& p) {
 class TripViewTest : public ::testing::Test {
  protected:
   TfrmTripView& open(const std::string& tileUrl = "", bool rememberSize = false) {
+    window.reset();
     TripViewOptions options;
     options.map.tileUrl = tileUrl;
     options.map.attribution = "test tiles";
-    options.settingsPath = rememberSize ? dir.file("Tellurix.ini") : "";
+    options.settings = rememberSize ? &settings : nullptr;
     options.tileCacheFolder = QString::fromStdString(dir.file("tiles"));
     options.tileTimeoutMs = 300;
     window = std::make_unique<TfrmTripView>(twoStops().trip, options, desktop);
@@ -72,7 +60,8 @@ class TripViewTest : public ::testing::Test {
   }
 
   testing::TempDir dir;
-  ScriptedPictureDesktop desktop;
+  platform::ProfileFile settings{dir.file("Tellurix.ini")};
+  testing::ScriptedDesktop desktop;
   std::unique_ptr<TfrmTripView> window;
 };
 
@@ -174,17 +163,18 @@ TEST_F(TripViewTest, ACursorAndAFitToAStretchFromOutside) {
 
 TEST_F(TripViewTest, SavePictureWritesWhatTheMapShows) {
   open();
-  desktop.path = QString::fromStdString(dir.file("trip-map.png"));
+  desktop.savePath = dir.file("trip-map.png");
   QTest::mouseClick(window->btnSavePicture, Qt::LeftButton);
-  ASSERT_EQ(desktop.suggestions.size(), 1U);
-  EXPECT_TRUE(desktop.suggestions.front().endsWith(QStringLiteral("trip-map.png")));
-  const QImage saved(*desktop.path);
+  EXPECT_EQ(desktop.of("save dialog"), std::vector<std::string>{"PNG pictures (*.png)"});
+  EXPECT_TRUE(window->SavePictureDialog->selectedFiles().value(0).endsWith(QStringLiteral("trip-map.png")))
+      << "the report's folder and name are offered";
+  const QImage saved(QString::fromStdString(*desktop.savePath));
   EXPECT_EQ(saved.convertToFormat(QImage::Format_ARGB32_Premultiplied), map().picture());
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_TRUE(desktop.of("message").empty());
 
-  desktop.path = QString::fromStdString(dir.file("no-such-folder/map.png"));
+  desktop.savePath = dir.file("no-such-folder/map.png");
   QTest::mouseClick(window->btnSavePicture, Qt::LeftButton);
-  ASSERT_EQ(desktop.messages.size(), 1U) << "a picture that could not be written is said so";
+  ASSERT_EQ(desktop.of("message").size(), 1U) << "a picture that could not be written is said so";
 }
 
 TEST_F(TripViewTest, TheWindowOpensAtTheSizeItWasClosedAt) {
@@ -208,6 +198,7 @@ TEST_F(TripViewTest, WithoutATileServerTheMapSaysSoAndStillShowsTheTrip) {
 // Network trouble is no reason to interrupt the user: no box, and the map answers at once.
 TEST_F(TripViewTest, AFailingTileServerLeavesNoBoxAndTheWindowResponsive) {
   for (const auto mode : {TileServer::Mode::NotFound, TileServer::Mode::Garbage, TileServer::Mode::Silent}) {
+    desktop.events.clear();
     SCOPED_TRACE(static_cast<int>(mode));
     TileServer server(mode);
     open(server.urlTemplate());
@@ -223,6 +214,7 @@ TEST_F(TripViewTest, AFailingTileServerLeavesNoBoxAndTheWindowResponsive) {
       EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<QMessageBox*>(w), nullptr);
+    EXPECT_TRUE(desktop.events.empty()) << desktop.events.front();
     EXPECT_TRUE(window->lblTileStatus->text().startsWith(QStringLiteral("Map tiles unavailable")))
         << window->lblTileStatus->text().toStdString();
     window.reset();

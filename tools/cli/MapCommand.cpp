@@ -8,6 +8,8 @@
 #include "ReportCommand.h"
 #include "map/TripData.h"
 #include "platform/DataFolder.h"
+#include "platform/ProfileFile.h"
+#include "shellcore/SettingsFile.h"
 #include "tripview/MapSettings.h"
 #include "tripview/TripPicture.h"
 
@@ -44,8 +46,8 @@ void chooseOffscreenWithoutDisplay() {
 }
 
 tripview::PictureOptions pictureOptions(const CliArguments& args) {
-  const tripview::MapSettings settings =
-      tripview::readMapSettings(platform::programDataFolder() + "/Tellurix.ini");
+  platform::ProfileFile store(shellcore::settingsPath(platform::programDataFolder()));
+  const tripview::MapSettings settings = tripview::readMapSettings(store);
   const PictureSize size = pictureSize(args.valueOr("--size", "1200x800"));
   tripview::PictureOptions options;
   options.width = size.width;
