@@ -147,6 +147,7 @@ void ReportRun::resetRunState() {
   ui_.setStatusText("");
   session_.store.pointCount = 0;
   session_.stats = TravelStats{};
+  session_.results = ReportResults{};
 }
 
 std::optional<ReportWindow> ReportRun::validate() {
@@ -290,6 +291,7 @@ void ReportRun::writeReport() {
                               }));
   }
   jobs.run(WorkerPool(environment_.outputThreads));
+  session_.results = collectResults(store, stats.maxSpeed, std::move(found.legs), fields_);
   jobs.report(ui_);
 }
 
@@ -299,6 +301,7 @@ void ReportRun::finishWorking() {
   ui_.repaint();
   ui_.setStatusColour(StatusColour::Navy);
   ui_.setStatusText("Report Done");
+  session_.results.done = true;
 }
 
 }  // namespace tellurix::report

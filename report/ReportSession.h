@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ReportNames.h"
+#include "ReportResults.h"
 #include "TravelStats.h"
 #include "tracklog/TrackStore.h"
 #include "tracklog/ZoneShift.h"
@@ -14,6 +15,7 @@ struct ReportSession {
   tracklog::ZoneState zone;
   TravelStats stats;  // of the last run; maxSpeed and totalDistance serve photo tagging
   ReportNames names;  // changed only by a run that selects a point
+  ReportResults results;
 };
 
 }  // namespace tellurix::report

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "SpeedClasses.h"
+
 namespace tellurix::report {
 namespace {
 
@@ -22,9 +24,9 @@ std::int64_t bucketSum(const std::array<std::int64_t, 13>& counts, std::size_t f
 }
 
 ShareTables shareTables(const TravelStats& stats, std::int64_t pointCount) {
-  const auto& s = stats.speedCounts;
-  const std::array<std::int64_t, 5> classes{bucketSum(s, 0, 0), bucketSum(s, 1, 5), bucketSum(s, 6, 7),
-                                            bucketSum(s, 8, 11), bucketSum(s, 12, 12)};
+  std::array<std::int64_t, kSpeedClasses.size()> classes{};
+  for (std::size_t k = 0; k < classes.size(); ++k)
+    classes[k] = bucketSum(stats.speedCounts, kSpeedClasses[k].firstBucket, kSpeedClasses[k].lastBucket);
   const auto& w = stats.weekdayCounts;
   const std::array<std::int64_t, 7> mondayFirst{w[1], w[2], w[3], w[4], w[5], w[6], w[0]};
   return {shareHundredths(classes, pointCount), shareHundredths(stats.timeCounts, pointCount),

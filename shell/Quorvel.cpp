@@ -106,6 +106,8 @@ TfrmFilter::TfrmFilter(std::string programFolder, desktop::Desktop& desktop, QWi
 TfrmFilter::~TfrmFilter() {
   // The reader's completion posts to this window: it has to be gone before the window goes.
   download_.reset();
+  // The trip view keeps its size in the settings, a member that goes before the children.
+  delete tripView_;
 }
 
 void TfrmFilter::createControls() {
@@ -180,6 +182,7 @@ void TfrmFilter::createControls() {
   btnClose = named(new QPushButton(QStringLiteral("Close"), this), "btnClose");
   btnTagging = named(new QPushButton(QStringLiteral("Tagging"), this), "btnTagging");
   btnViewReport = named(new QPushButton(QStringLiteral("View Report"), this), "btnViewReport");
+  btnMap = named(new QPushButton(QStringLiteral("Trip Map"), this), "btnMap");
   for (QWidget* button : commandButtons()) button->setEnabled(false);
 
   Timer2 = download_->timer(logger::DownloadTimer::Timer2);
@@ -340,7 +343,7 @@ void TfrmFilter::layOutControls() {
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(btnClear);
   buttons->addStretch();
-  for (QPushButton* button : {btnOK, btnClose, btnTagging, btnViewReport}) {
+  for (QPushButton* button : {btnOK, btnClose, btnTagging, btnViewReport, btnMap}) {
     button->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Make Report")) + 32);
     buttons->addWidget(button);
   }
@@ -356,7 +359,7 @@ void TfrmFilter::layOutControls() {
 }
 
 std::vector<QWidget*> TfrmFilter::commandButtons() const {
-  return {btnOK, btnClose, btnSetTimeZone, btnClear, btnReset, btnViewReport, btnTagging};
+  return {btnOK, btnClose, btnSetTimeZone, btnClear, btnReset, btnViewReport, btnTagging, btnMap};
 }
 
 void TfrmFilter::connectCommands() {
@@ -373,6 +376,7 @@ void TfrmFilter::connectCommands() {
   on(btnClear, &TfrmFilter::btnClearClick);
   on(btnViewReport, &TfrmFilter::btnViewReportClick);
   on(btnTagging, &TfrmFilter::btnTaggingClick);
+  on(btnMap, &TfrmFilter::btnMapClick);
   connect(Timer4, &QTimer::timeout, this, &TfrmFilter::Timer4Timer);
 }
 
@@ -530,6 +534,8 @@ report::ReportEnvironment TfrmFilter::reportSource() const {
 void TfrmFilter::reportDone() {
   btnViewReport->setEnabled(true);
   btnTagging->setEnabled(true);
+  btnMap->setEnabled(true);
+  lastTrip_ = std::make_shared<const map::TripData>(map::tripDataOf(*session_));
 }
 
 void TfrmFilter::btnOKClick() {
@@ -572,6 +578,25 @@ void TfrmFilter::btnTaggingClick() {
   // close enables this window again (TfrmTagging::closeEvent).
   setEnabled(false);
   taggingWindow_->show();
+}
+
+void TfrmFilter::btnMapClick() {
+  if (!lastTrip_) return;
+  // A view of an earlier report goes; it keeps its size for the next one.
+  if (tripView_ && tripView_->trip() != lastTrip_) {
+    tripView_->close();
+    tripView_ = nullptr;
+  }
+  if (!tripView_) {
+    tripview::TripViewOptions options;
+    options.map = tripview::readMapSettings(settings_);
+    options.settings = &settings_;
+    tripView_ = new tripview::TfrmTripView(lastTrip_, std::move(options), desktop_, this);
+    tripView_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  tripView_->show();
+  tripView_->raise();
+  tripView_->activateWindow();
 }
 
 void TfrmFilter::Timer4Timer() {

@@ -13,6 +13,7 @@
 #include "WindowDownload.h"
 #include "logger/DownloadSequence.h"
 #include "logger/DownloadView.h"
+#include "map/TripData.h"
 #include "platform/LoggerPort.h"
 #include "platform/ProfileFile.h"
 #include "report/ReportRun.h"
@@ -20,6 +21,7 @@
 #include "report/ReportUi.h"
 #include "shellcore/FilterFill.h"
 #include "tracklog/FieldSource.h"
+#include "tripview/TripView.h"
 
 class QCheckBox;
 class QComboBox;
@@ -94,6 +96,7 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   QPushButton* btnClose;
   QPushButton* btnTagging;
   QPushButton* btnViewReport;
+  QPushButton* btnMap;
 
   // The download's timers (WindowDownload's, as logger::kDownloadTimers names and times them;
   // created stopped, the download sequence drives them) and the blink.
@@ -160,9 +163,13 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   void btnClearClick();
   void btnViewReportClick();
   void btnTaggingClick();
+  // Trip Map: the trip of the last report that ended in Report Done, in the trip view.
+  void btnMapClick();
   void Timer4Timer();
 
   [[nodiscard]] report::ReportSession& session() { return *session_; }
+  // The trip view Trip Map opened last, while it is open.
+  [[nodiscard]] tripview::TfrmTripView* tripView() const { return tripView_; }
   // The window's fields as the core reads them; photo tagging reads unit, limit and stop period.
   [[nodiscard]] tracklog::FieldSource& fields();
   [[nodiscard]] const std::string& programFolder() const { return programFolder_; }
@@ -209,6 +216,9 @@ class TfrmFilter final : public QWidget, public logger::DownloadView {
   std::uint64_t blinkTicks_ = 0;
   QElapsedTimer sinceEvents_;
   QPointer<QWidget> taggingWindow_;
+  // What the last Done report left for the trip view; later runs refill the session.
+  std::shared_ptr<const map::TripData> lastTrip_;
+  QPointer<tripview::TfrmTripView> tripView_;
 
   logger::SystemClock systemClock_;
   std::unique_ptr<WindowDownload> download_;

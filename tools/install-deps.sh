@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # build and test
   cmake ninja-build g++ pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
-  # libraries
+  # libraries (qt6-base-dev brings Qt Widgets, Gui, Network and Test)
   qt6-base-dev qt6-base-private-dev libxlsxwriter-dev libjpeg62-turbo-dev libxml2-dev libexiv2-dev
   # tools the tests and benchmarks call
   libxml2-utils gpsbabel exiv2 libimage-exiftool-perl hyperfine unzip locales xvfb xauth

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots: the main window after a report of the simulated logger's demo
-# day, and the photo window with four generated photos placed on that day's track.
+# day, the photo window with four generated photos placed on that day's track, and the trip
+# map of that day (without tiles: the program's settings file is set aside meanwhile).
 #
 #   tools/screenshots.sh [FOLDER]      (default: docs/)
 #
@@ -14,9 +15,16 @@ mkdir -p "$out"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tellurix-shots.XXXXXX")
 xvfb="" run=""
+# The settings of the program tools/run.sh starts, with no tile server for the trip map.
+settings=build/release/shell/Tellurix.ini
+[ -f "$settings" ] && mv "$settings" "$work/Tellurix.ini"
+mkdir -p "$(dirname "$settings")"
+printf '[Map]\r\nTileUrl=\r\n' >"$settings"
 finish() {
   [ -n "$run" ] && kill "$run" 2>/dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -f "$settings"
+  [ -f "$work/Tellurix.ini" ] && mv "$work/Tellurix.ini" "$settings"
   rm -rf "$work"
 }
 trap finish EXIT
@@ -39,11 +47,11 @@ tools/run.sh --simulate >"$work/run.txt" 2>&1 & run=$!
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-1.5}"; }
 xdotool search --sync --onlyvisible --name 'Tellurix v' >/dev/null   # built, the logger answered
 sleep 9                                                              # "100% Read Complete"
-click 597 250                                                        # Make Report: the save dialog
+click 484 250                                                        # Make Report: the save dialog
 xdotool type "$work/report/monday"; xdotool key Return; sleep 4
 import -window root -crop 1002x275+0+0 "$out/main-window.png"
 
-click 822 250                                                        # Tagging
+click 710 250                                                        # Tagging
 click 73 410                                                         # Load ...
 xdotool type "$work/photos/"; xdotool key Return; sleep 1
 xdotool type '"p1.jpg" "p2.jpg" "p3.jpg" "p4.jpg"'; xdotool key Return; sleep 3
@@ -51,7 +59,12 @@ click 80 101                                                         # the third
 import -window root -crop 828x460+0+0 "$out/photo-window.png"
 
 click 425 410                                                        # Close the photo window
-click 710 250 2                                                      # Close: the simulator stops too
+click 936 250 3                                                      # Trip Map
+xdotool mousemove 484 297; sleep 0.3; xdotool mousemove 486 296; sleep 2  # over Stop 5
+import -window root -crop 1000x700+0+0 "$out/trip-map.png"
+xdotool search --name '^Trip Map$' windowunmap; sleep 1              # out of the way
+
+click 597 250 2                                                      # Close: the simulator stops too
 wait "$run" || true
 run=""
 echo "screenshots in $out"

@@ -10,6 +10,8 @@
 #include "logger/DownloadView.h"
 #include "logger/Readrs232.h"
 #include "shell/WindowReportUi.h"
+#include "tripview/TripMapWidget.h"
+#include "tripview/TripView.h"
 
 namespace tellurix::testing {
 namespace {
@@ -84,6 +86,7 @@ constexpr Control kControls[] = {
     {"btnClose", "QPushButton", "Close"},
     {"btnTagging", "QPushButton", "Tagging"},
     {"btnViewReport", "QPushButton", "View Report"},
+    {"btnMap", "QPushButton", "Trip Map"},
 };
 
 TEST_F(WindowTest, EveryControlHasItsNameKindAndFirstRunContent) {
@@ -371,6 +374,51 @@ TEST_F(WindowTest, TheFieldsAreReadLiveAtEveryUse) {
   ASSERT_EQ(status(), "Report Done");
   EXPECT_EQ(w.session().zone.label, "(GMT+9:00)");
   EXPECT_EQ(w.session().store.pointCount, 16U);  // 11:00:05 to 11:00:20 Tokyo time
+}
+
+// Trip Map comes with View Report and shows the last report that was done, also after a later
+// run has refilled the session with nothing.
+TEST_F(WindowTest, TripMapShowsTheLastDoneReportAndFollowsTheNextOne) {
+  writeSettings("[Map]\r\nTileUrl=\r\n");  // no tile server for a test
+  shell::TfrmFilter& w = open();
+  download(shortDrive());
+  EXPECT_FALSE(w.btnMap->isEnabled());
+  bool heldDuringRun = false;
+  desktop.whileSaveDialogIsOpen = [&] {
+    QTimer::singleShot(0, &w, [&] { heldDuringRun = !w.btnMap->isEnabled(); });
+  };
+  w.btnOK->click();
+  ASSERT_EQ(status(), "Report Done");
+  EXPECT_TRUE(heldDuringRun);
+  ASSERT_TRUE(w.btnMap->isEnabled());
+
+  w.btnMap->click();
+  tripview::TfrmTripView* view = w.tripView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->isVisible());
+  EXPECT_TRUE(view->isWindow());
+  EXPECT_EQ(view->trip()->points.size(), 30U);
+  EXPECT_EQ(view->pbxMap->scene().markerLayers().front().markers.size(), 3U) << "Begin, End, MaxSpeed";
+  w.btnMap->click();
+  EXPECT_EQ(w.tripView(), view) << "one window for one report";
+
+  w.cboStartYear->setEditText(QStringLiteral("2011"));  // matches nothing: the session is emptied
+  w.cboEndYear->setEditText(QStringLiteral("2011"));
+  w.btnOK->click();
+  ASSERT_EQ(w.session().store.pointCount, 0U);
+  view->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  w.btnMap->click();
+  ASSERT_NE(w.tripView(), nullptr);
+  EXPECT_EQ(w.tripView()->trip()->points.size(), 30U);
+
+  w.btnResetClick();
+  w.cboEndSec->setEditText(QStringLiteral("14"));  // 10:00:05 to 10:00:14
+  w.btnOK->click();
+  ASSERT_EQ(status(), "Report Done");
+  w.btnMap->click();
+  EXPECT_EQ(w.tripView()->trip()->points.size(), 10U);
+  EXPECT_EQ(desktop.of("message").size(), 1U) << "only the run that matched nothing said so";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "CaptureTimeCommand.h"
 #include "CliArguments.h"
 #include "DecodeCommand.h"
+#include "MapCommand.h"
 #include "PhotoPathCommand.h"
 #include "ReportCommand.h"
 #include "ZonesCommand.h"
@@ -25,6 +26,9 @@ constexpr const char* kUsage =
     "                          [--adjust \"D H M S\"] [--no-exif]\n"
     "      writes each placed photo's position into its copy in the photo folder\n"
     "      (the files given stay as they are); --no-exif leaves the copies alone\n"
+    "  tellurix-cli map <the report options> --png FILE [--size WxH]\n"
+    "                   [--tile-url TEMPLATE] [--no-tiles]\n"
+    "      draws the report's trip map into a PNG picture (default 1200x800)\n"
     "  tellurix-cli zones\n"
     "      prints the time zone names for --zone, in the program's list order\n"
     "  tellurix-cli --help | --version\n";
@@ -52,6 +56,7 @@ int main(int argc, char** argv) {
     if (command == "decode") return tellurix::cli::decodeCommand(args);
     if (command == "capture-time") return tellurix::cli::captureTimeCommand(args);
     if (command == "photo-path") return tellurix::cli::photoPathCommand(args);
+    if (command == "map") return tellurix::cli::mapCommand(args);
     if (command == "zones") return tellurix::cli::zonesCommand(args);
   } catch (const tellurix::cli::UsageError& e) {
     std::cerr << "tellurix-cli: " << e.what() << '\n' << kUsage;
